@@ -1,0 +1,7 @@
+// Entrée du programme.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    return 0;
+}
