@@ -5,6 +5,9 @@
 #include <QFile>
 #include <unordered_map>
 
+// Les ressources d'une bibliothèque statique doivent être enregistrées à la main.
+static void initialiserRessources() { Q_INIT_RESOURCE(ressources); }
+
 namespace {
 
 // Une ligne du fichier : numéro, tabulation, texte (UTF-8). Dans le texte, une barre oblique
@@ -27,6 +30,7 @@ std::string desechapper(const QString& brut) {
 
 std::unordered_map<int, std::string> chargerTable() {
     std::unordered_map<int, std::string> table;
+    initialiserRessources();
     QFile fichier(QStringLiteral(":/chaines.tsv"));
     if (!fichier.open(QIODevice::ReadOnly)) return table;
     const QStringList lignes = QString::fromUtf8(fichier.readAll()).split(u'\n');

@@ -5,7 +5,10 @@
 // chaque écriture est sur le disque aussitôt, par remplacement atomique du fichier.
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class FichierIni {
@@ -32,17 +35,55 @@ public:
     bool EffacerSection(const std::string& section);
 
 private:
-    struct Ligne;
-    struct Section;
+    // Ligne gardée sans sa fin de ligne ; pour une ligne "clé=valeur", egal est la position
+    // du premier '=' (npos pour toute autre ligne, recopiée telle quelle).
+    struct Ligne {
+        std::string texte;
+        std::size_t egal = std::string::npos;
+    };
+    struct Section {
+        std::string nom;    // texte entre les crochets, sans les blancs autour
+        std::string titre;  // ligne "[nom]" telle qu'elle est dans le fichier
+        std::vector<Ligne> lignes;                          // jusqu'à la section suivante
+        std::unordered_map<std::string, std::size_t> cles;  // clé repliée -> sa première ligne
+        std::size_t apresDerniereCle = 0;                   // où ajouter une clé nouvelle
+    };
+    // Identité du fichier sur le disque (stat) : une différence oblige à le relire.
+    struct Etat {
+        bool present = false;
+        bool ordinaire = false;  // fichier ordinaire (ni dossier, ni tube, ni périphérique)
+        std::int64_t date = -1;  // en nanosecondes
+        std::int64_t taille = -1;
+        std::uint64_t inode = 0;
+        std::uint64_t appareil = 0;
+        bool operator==(const Etat&) const = default;
+    };
+
+    // État du chemin (descripteur < 0) ou du fichier ouvert sur ce descripteur.
+    static Etat etatSurDisque(const QString& chemin, int descripteur);
+
     void recharger() const;  // relit le fichier quand il a changé sur le disque
+    void charger(const Etat& etat) const;
+    void analyser(std::string_view contenu) const;
+    void ajouterLigneLue(std::string_view ligne) const;
+    void vider() const;
+    void reconstruireIndex() const;
+    std::string serialiser() const;
     bool enregistrer();
+    const Section* trouverSection(const std::string& nomReplie) const;
+    const Ligne* trouverLigne(const std::string& section, const std::string& cle) const;
+    Section& sectionPourEcrire(const std::string& nom);
+    static bool poserCle(Section& section, const std::string& cle, const std::string& texte);
 
     QString chemin_;
-    // Contenu en mémoire, relu quand la date ou la taille du fichier change.
+    // Contenu en mémoire, relu quand la date, la taille ou l'inode du fichier change.
     mutable std::vector<Section> sections_;
-    mutable std::vector<std::string> entete_;  // lignes avant la première section
-    mutable std::int64_t dateConnue_ = -1;
-    mutable std::int64_t tailleConnue_ = -1;
+    mutable std::vector<std::string> entete_;                      // lignes avant la première section
+    mutable std::unordered_map<std::string, std::size_t> index_;  // nom replié -> première section
+    mutable Etat etatConnu_;
+    mutable std::optional<std::size_t> empreinte_;  // empreinte des octets chargés ou écrits
+    mutable bool douteux_ = true;    // date trop récente pour prouver que rien n'a changé depuis
+    mutable bool illisible_ = false; // fichier présent mais illisible : aucune écriture
 };
 
 // Codages des valeurs.

@@ -1,7 +1,15 @@
 // Entrée du programme.
+#include "Tessaron1.h"
+#include "donnees/DossierDonnees.h"
+
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Tessaron"));
+    TForm1 fenetre(TrouverDossierDonnees(QApplication::arguments(), QApplication::applicationFilePath()));
+    fenetre.show();
+    QTimer::singleShot(0, &fenetre, [&fenetre] { fenetre.DemarrageSuite(); });
+    return QApplication::exec();
 }

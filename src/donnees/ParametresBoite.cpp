@@ -1,0 +1,45 @@
+#include "ParametresBoite.h"
+
+#include "MotDePasse.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool memeNom(const std::string& a, const char* b) {
+    const std::string sb(b);
+    return a.size() == sb.size() && std::equal(a.begin(), a.end(), sb.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+std::vector<std::string> SectionsBoites(const FichierIni& ini) {
+    std::vector<std::string> noms = ini.Sections();
+    std::erase_if(noms, [](const std::string& nom) { return memeNom(nom, "Tessaron") || memeNom(nom, "JokerPerso"); });
+    return noms;
+}
+
+ParametresBoite LireParametresBoite(const FichierIni& ini, const std::string& section,
+                                    const std::string* motDePasseDemarrage) {
+    ParametresBoite p;
+    p.Label = section;
+    p.Pop3ID = ini.LireTexte(section, "Pop3ID", p.Pop3ID);
+    p.Pop3Mail = ini.LireTexte(section, "Pop3Mail", p.Pop3Mail);
+    std::string stocke = ini.LireTexte(section, "Pop3Mdp", "xwv");
+    if (motDePasseDemarrage) stocke = MasquePasse(stocke, *motDePasseDemarrage);
+    p.PasseClair = DebrouillePasse(stocke);
+    p.TimeOut = ini.LireEntier(section, "TimeOut", p.TimeOut);
+    p.Port = ini.LireEntier(section, "POP3Port", p.Port);
+    p.Ssl = ini.LireBooleen(section, "Pop3SSL", p.Ssl);
+    p.Intervalle = ini.LireEntier(section, "Intervalle", p.Intervalle);
+    p.DestUnique = ini.LireTexte(section, "DestUnique", p.DestUnique);
+    p.TypeRejet = ini.LireEntier(section, "TypeRejet", p.TypeRejet);
+    p.NatureRejet = ini.LireEntier(section, "NatureRejet", p.NatureRejet);
+    p.Demarrage = ini.LireBooleen(section, "Pop3Demar", p.Demarrage);
+    p.Apop = ini.LireBooleen(section, "Pop3APOP", p.Apop);
+    p.AppliqueRejets = ini.LireBooleen(section, "AppliqueRejets", p.AppliqueRejets);
+    return p;
+}

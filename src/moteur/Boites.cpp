@@ -1,0 +1,35 @@
+#include "Boites.h"
+
+#include <algorithm>
+
+structBoite* StockBoites::BoiteDeLigne(int index) const {
+    if (index < 0 || index >= Nombre()) return nullptr;
+    return lignes_[static_cast<std::size_t>(index)].Donnees.get();
+}
+
+int StockBoites::LigneDeClient(const ClientPop3* client) const {
+    if (!client) return -1;
+    for (std::size_t i = 0; i < lignes_.size(); ++i)
+        if (lignes_[i].Donnees && lignes_[i].Donnees->Client == client) return static_cast<int>(i);
+    return -1;
+}
+
+int StockBoites::Ajouter(LigneBoite ligne) {
+    const int index = Nombre();
+    for (auto* o : observateurs_) o->avantAjout(index, index);
+    lignes_.push_back(std::move(ligne));
+    for (auto* o : observateurs_) o->apresAjout();
+    return index;
+}
+
+void StockBoites::ChangerColonne(int index, int colonne, const std::string& texte) {
+    if (index < 0 || index >= Nombre() || colonne < 0 || colonne >= NbColonnesBoite) return;
+    auto& cellule = lignes_[static_cast<std::size_t>(index)].Colonnes[static_cast<std::size_t>(colonne)];
+    if (cellule == texte) return;
+    cellule = texte;
+    for (auto* o : observateurs_) o->ligneChangee(index);
+}
+
+void StockBoites::RetirerObservateur(ObservateurStock* observateur) {
+    std::erase(observateurs_, observateur);
+}

@@ -1,0 +1,78 @@
+#include "ChargerBoites.h"
+
+#include "donnees/TypeRejet.h"
+#include "pop3/ClientPop3.h"
+
+#include <QPointer>
+#include <climits>
+
+namespace {
+
+int intervalleMs(int secondes) {
+    if (secondes <= 0) return 0;
+    if (secondes > INT_MAX / 1000) return INT_MAX;
+    return secondes * 1000;
+}
+
+ClientPop3* creerClient(const ParametresBoite& p, const ContexteCreationBoite& contexte) {
+    auto* client = new ClientPop3(contexte.proprietaire);
+    client->UserName = p.Pop3ID;
+    client->Host = p.Pop3Mail;
+    client->Password = p.PasseClair;
+    client->Timeout = p.TimeOut;
+    client->Port = std::to_string(p.Port);
+    client->SslImplicite = p.Ssl;
+    client->SslContext = p.Ssl ? contexte.contexteSsl : nullptr;
+    return client;
+}
+
+QTimer* creerMinuteur(int secondes, ClientPop3* client, const ContexteCreationBoite& contexte) {
+    auto* minuteur = new QTimer(contexte.proprietaire);
+    minuteur->setInterval(intervalleMs(secondes));
+    QPointer<ClientPop3> cible(client);
+    auto surMinuteur = contexte.surMinuteur;
+    QObject::connect(minuteur, &QTimer::timeout, minuteur, [cible, surMinuteur] {
+        if (cible && surMinuteur) surMinuteur(cible.data());
+    });
+    return minuteur;
+}
+
+} // namespace
+
+void RelancerMinuteur(structBoite& boite) {
+    if (!boite.Timer) return;
+    if (boite.Timer->interval() > 0) boite.Timer->start();
+    else boite.Timer->stop();
+}
+
+LigneBoite CreerLigneBoite(const ParametresBoite& p, const ContexteCreationBoite& contexte) {
+    LigneBoite ligne;
+    ligne.Donnees = std::make_unique<structBoite>();
+    structBoite& boite = *ligne.Donnees;
+    boite.Client = creerClient(p, contexte);
+    boite.Timer = creerMinuteur(p.Intervalle, boite.Client, contexte);
+    boite.PasseClair = p.PasseClair;
+    boite.Demarrage = p.Demarrage;
+    boite.Apop = p.Apop;
+    boite.AppliqueRejets = p.AppliqueRejets;
+    boite.Ssl = p.Ssl;
+    boite.Port = p.Port;
+
+    ligne.Colonnes[0] = p.Label;
+    ligne.Colonnes[ColIntervalle] = std::to_string(p.Intervalle);
+    ligne.Colonnes[ColIdentifiant] = p.Pop3ID;
+    ligne.Colonnes[ColServeur] = p.Pop3Mail;
+    ligne.Colonnes[ColFiltreDestinataire] = p.DestUnique;
+    ligne.Colonnes[ColTypeRejet] = LettreTypeRejet(p.TypeRejet);
+    ligne.Colonnes[ColNatureRejet] = std::to_string(p.NatureRejet);
+    ligne.Icone = p.AppliqueRejets ? kIconeBoiteFiltree : kIconeBoiteNonFiltree;
+    RelancerMinuteur(boite);
+    return ligne;
+}
+
+void ChargerBoites(const FichierIni& ini, const std::string* motDePasseDemarrage, StockBoites& boites,
+                   std::vector<std::string>& sectionsBoites, const ContexteCreationBoite& contexte) {
+    sectionsBoites = SectionsBoites(ini);
+    for (const std::string& section : sectionsBoites)
+        boites.Ajouter(CreerLigneBoite(LireParametresBoite(ini, section, motDePasseDemarrage), contexte));
+}

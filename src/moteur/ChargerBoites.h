@@ -1,0 +1,31 @@
+#pragma once
+// Création des boîtes au démarrage : lignes, fiches, clients POP3 et minuteurs.
+#include "Boites.h"
+#include "donnees/FichierIni.h"
+#include "donnees/ParametresBoite.h"
+
+#include <QObject>
+#include <QSslConfiguration>
+#include <functional>
+#include <string>
+#include <vector>
+
+class ClientPop3;
+
+struct ContexteCreationBoite {
+    QObject* proprietaire = nullptr;                 // parent des clients et des minuteurs
+    const QSslConfiguration* contexteSsl = nullptr;  // contexte TLS partagé du programme
+    std::function<void(ClientPop3*)> surMinuteur;    // appelé à chaque tic du minuteur d'une boîte
+};
+
+// La ligne d'une boîte et sa fiche, client et minuteur compris ; le minuteur est lancé
+// (sauf pour un intervalle nul : la boîte n'est alors interrogée qu'à la demande).
+LigneBoite CreerLigneBoite(const ParametresBoite& p, const ContexteCreationBoite& contexte);
+
+// Lit toutes les sections de boîtes du fichier, dans l'ordre, et remplit `boites` et la liste
+// des noms de sections.
+void ChargerBoites(const FichierIni& ini, const std::string* motDePasseDemarrage, StockBoites& boites,
+                   std::vector<std::string>& sectionsBoites, const ContexteCreationBoite& contexte);
+
+// Relance le minuteur d'une boîte (sa période repart de zéro) ; sans effet pour un intervalle nul.
+void RelancerMinuteur(structBoite& boite);

@@ -1,0 +1,38 @@
+#pragma once
+// État partagé du programme : un seul objet, détenu par la fenêtre principale et passé
+// explicitement à ceux qui en ont besoin.
+#include "donnees/ParametresGlobaux.h"
+
+#include <QPointer>
+#include <QSslConfiguration>
+#include <string>
+#include <vector>
+
+class ClientPop3;
+
+inline constexpr const char* kVersionProgramme = "Tessaron V 3.9.1.11";
+
+struct EtatProgramme {
+    // Tant qu'il est levé, l'entrée d'interrogation rend la main sans rien faire.
+    bool MoteurOccupe = false;
+    bool VerifActualitesFaite = false;
+    // Pendant le recensement de démarrage, l'interrogation générale saute les boîtes
+    // qui n'y participent pas.
+    bool RecensementEnCours = false;
+    // Demande d'interruption de la session en cours (bouton "Interrompre").
+    bool DemandeInterruption = false;
+    // Interrogation programmée active (bouton de programmation enfoncé).
+    bool ScrutationActive = true;
+    // L'utilisateur a coupé l'interrogation depuis le dialogue d'interception.
+    bool ArretDepuisInterception = false;
+    // Client POP3 de la session en cours.
+    QPointer<ClientPop3> ClientCourant;
+    // Index de la boîte interrogée par l'interrogation générale.
+    int IndexInterrogationGenerale = 0;
+
+    ParametresGlobaux Parametres;
+    std::vector<std::string> SectionsBoites;
+    std::string MotDePasseDemarrage;  // vide : pas de protection
+    // Contexte TLS partagé par tous les clients (autorités de confiance).
+    QSslConfiguration ContexteSsl;
+};

@@ -1,0 +1,49 @@
+#pragma once
+// Ce que le moteur demande à l'interface. Les fenêtres l'implémentent ; les tests d'intégration
+// en ont une version qui enregistre les appels.
+#include <string>
+
+// Sons système utilisés par le moteur.
+enum class SonSysteme { NouveauMessage, Avertissement };
+
+class InterfaceMoteur {
+public:
+    virtual ~InterfaceMoteur() = default;
+
+    // Panneau 1 ou 2 de la barre d'état, ou nouvelle ligne de l'historique d'état (panneau 0).
+    virtual void EcrireStatut(int panneau, const std::string& texte) = 0;
+    // Entrée de débogage numérotée ; sans effet hors du mode de débogage.
+    virtual void EcrireDebug(int numero, const std::string& texte) = 0;
+    // Panneau 1 : version du programme, ou "Les filtres sont désactivés".
+    virtual void AfficherEtatFiltres() = 0;
+    // Panneau 1 : taille du fichier de débogage, quand il est en cours d'écriture.
+    virtual void AfficherEtatFichierDebug() = 0;
+    // Icône d'erreur de la zone de notification quand une boîte est en erreur ; vrai dans ce cas.
+    virtual bool IconeErreurBoite() = 0;
+    // Met en avant la ligne de boîte, puis rend le focus à la liste des messages.
+    virtual void FocaliserBoite(int index) = 0;
+    // Liste des messages occupée (curseur d'attente, désactivée) ou de nouveau disponible.
+    virtual void ListeMessagesOccupee(bool occupee) = 0;
+    virtual void DonnerFocusListeMessages() = 0;
+    // Bouton "Interrompre" : visible ou caché ; actif ou non, avec sa bulle (vide : inchangée).
+    virtual void AfficherInterrompre(bool visible) = 0;
+    virtual void ActiverInterrompre(bool actif, const std::string& bulle) = 0;
+    virtual void ActiverBoutonVider(bool actif) = 0;
+    virtual void CurseurAttente(bool attente) = 0;
+    virtual void Bip() = 0;
+    // Boîte de message d'avertissement (icône point d'exclamation).
+    virtual void Avertir(const std::string& texte) = 0;
+    virtual void TitreDialogueParametres(const std::string& texte) = 0;
+
+    // Zone de notification et liste des messages, pour le bilan de fin d'interrogation.
+    virtual std::string LegendeFenetre() = 0;
+    virtual void AnimerIconeTray(bool animer) = 0;
+    virtual void ImageIconeTray(int image) = 0;
+    virtual void BulleIconeTray(const std::string& texte) = 0;
+    virtual void TitreListeMessages(const std::string& texte) = 0;
+    // Son d'un fichier (nom vide : le son système donné).
+    virtual void JouerSon(const std::string& fichier, SonSysteme systeme) = 0;
+
+    // Lance la vérification des actualités (une fois par exécution).
+    virtual void DemarrerVerificationActualites() = 0;
+};

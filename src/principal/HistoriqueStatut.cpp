@@ -1,0 +1,14 @@
+#include "HistoriqueStatut.h"
+
+#include "donnees/Chaines.h"
+
+#include <QComboBox>
+
+void PousserLigneHistorique(QComboBox& historique, const QString& texte, int nbEvenements) {
+    const QString ligne = u' ' + texte;
+    const QString desactive = u' ' + ChaineQ(1010);
+    if (ligne == desactive && historique.count() > 0 && historique.itemText(0) == desactive) return;
+    while (historique.count() > std::max(nbEvenements, 0)) historique.removeItem(historique.count() - 1);
+    historique.insertItem(0, ligne);
+    historique.setCurrentIndex(0);
+}

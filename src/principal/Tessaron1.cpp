@@ -1,0 +1,237 @@
+#include "Tessaron1.h"
+
+#include "HistoriqueStatut.h"
+#include "ModeleTableau.h"
+#include "donnees/Chaines.h"
+#include "donnees/Cp1252.h"
+#include "moteur/ChargerBoites.h"
+#include "moteur/pop3/ClientPop3.h"
+#include "moteur/pop3/ContexteSsl.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+QTreeView* creerVueListe(QWidget* parent, ModeleTableau* modele) {
+    auto* vue = new QTreeView(parent);
+    vue->setRootIsDecorated(false);
+    vue->setUniformRowHeights(true);
+    vue->setAllColumnsShowFocus(true);
+    vue->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vue->setModel(modele);
+    return vue;
+}
+
+} // namespace
+
+TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
+    : QMainWindow(parent),
+      dossier_(std::move(dossier)),
+      ini_(dossier_.fichierIni()),
+      contexte_{etat_, boites_, messages_, *this} {
+    setWindowTitle(QStringLiteral("Tessaron"));
+    etat_.ContexteSsl = CreerContexteSsl();
+    scrutation_ = std::make_unique<Scrutation>(contexte_);
+    construireListes();
+    construireBarreEtat();
+    construireRaccourcis();
+    chargerDonnees();
+    resize(640, 478);
+}
+
+TForm1::~TForm1() {
+    boites_.RetirerObservateur(modeleBoites_);
+    messages_.RetirerObservateur(modeleMessages_);
+}
+
+QStringList TForm1::entetesMessages() const {
+    QStringList entetes;
+    for (int k = 0; k < NbColonnesMessage; ++k) entetes << ChaineQ(k == 1 ? 10012 : 10000 + k);
+    return entetes;
+}
+
+QStringList TForm1::entetesBoites() const {
+    QStringList entetes;
+    for (int k = 0; k < NbColonnesBoite; ++k) entetes << (k < 6 ? ChaineQ(20000 + k) : QString());
+    return entetes;
+}
+
+void TForm1::construireListes() {
+    modeleBoites_ = new ModeleTableau(
+        {[this] { return boites_.Nombre(); },
+         [this](int l, int c) -> const std::string& { return boites_.Ligne(l).Colonnes[static_cast<std::size_t>(c)]; },
+         [this](int l, int c, int role) -> QVariant {
+             if (role == Qt::ForegroundRole && c == ColNbMsg && boites_.Ligne(l).Colonnes[ColNbMsg] == Chaine(1013))
+                 return QColor(Qt::red);
+             return {};
+         }},
+        entetesBoites(), this);
+    boites_.AjouterObservateur(modeleBoites_);
+    modeleMessages_ = new ModeleTableau(
+        {[this] { return messages_.Nombre(); },
+         [this](int l, int c) -> const std::string& { return messages_.Ligne(l).Colonnes[static_cast<std::size_t>(c)]; },
+         {}},
+        entetesMessages(), this);
+    messages_.AjouterObservateur(modeleMessages_);
+
+    auto* central = new QWidget(this);
+    auto* disposition = new QVBoxLayout(central);
+    auto* separateur = new QSplitter(Qt::Vertical, central);
+    auto* groupe = new QGroupBox(separateur);
+    auto* dispositionBoites = new QHBoxLayout(groupe);
+    button1_ = new QPushButton(QStringLiteral("F5"), groupe);
+    button1_->setToolTip(QStringLiteral("Interroge toutes les boîtes immédiatement <F5>"));
+    connect(button1_, &QPushButton::clicked, this, [this] { scrutation_->Button1Click(); });
+    listeBoites_ = creerVueListe(groupe, modeleBoites_);
+    listeBoites_->setColumnHidden(ColTypeRejet, true);
+    listeBoites_->setColumnHidden(ColNatureRejet, true);
+    connect(listeBoites_, &QTreeView::doubleClicked, this,
+            [this] { scrutation_->Timer1Timer(OrigineScrutation::ListeBoites, ligneBoiteSelectionnee()); });
+    dispositionBoites->addWidget(button1_);
+    dispositionBoites->addWidget(listeBoites_);
+
+    auto* basse = new QWidget(separateur);
+    auto* dispositionMessages = new QVBoxLayout(basse);
+    dispositionMessages->setContentsMargins(0, 0, 0, 0);
+    titreMessages_ = new QLabel(basse);
+    listeMessages_ = creerVueListe(basse, modeleMessages_);
+    listeMessages_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    listeMessages_->setColumnHidden(ColUidl, true);
+    dispositionMessages->addWidget(titreMessages_);
+    dispositionMessages->addWidget(listeMessages_);
+    disposition->addWidget(separateur);
+    setCentralWidget(central);
+}
+
+void TForm1::construireBarreEtat() {
+    historique_ = new QComboBox(this);
+    historique_->setMaxVisibleItems(15);
+    historique_->setMinimumWidth(250);
+    btnInterrompre_ = new QPushButton(QStringLiteral("Interrompre"), this);
+    btnInterrompre_->setToolTip(QStringLiteral("Stoppe l'interrogation de la boîte"));
+    btnInterrompre_->setFixedWidth(80);
+    btnInterrompre_->hide();
+    connect(btnInterrompre_, &QPushButton::clicked, this, [this] { scrutation_->BtnInterrompreClick(); });
+    panneau1_ = new QLabel(this);
+    panneau2_ = new QLabel(this);
+    statusBar()->addWidget(historique_);
+    statusBar()->addWidget(btnInterrompre_);
+    statusBar()->addWidget(panneau1_, 1);
+    statusBar()->addPermanentWidget(panneau2_);
+}
+
+void TForm1::construireRaccourcis() {
+    auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(f5, &QShortcut::activated, this, [this] { scrutation_->Button1Click(); });
+}
+
+void TForm1::chargerDonnees() {
+    ContexteCreationBoite creation;
+    creation.proprietaire = this;
+    creation.contexteSsl = &etat_.ContexteSsl;
+    creation.surMinuteur = [this](ClientPop3* client) {
+        scrutation_->Timer1Timer(OrigineScrutation::Minuteur, -1, client);
+    };
+    ChargerBoites(ini_, nullptr, boites_, etat_.SectionsBoites, creation);
+    etat_.Parametres = LireParametresGlobaux(ini_);
+    AfficherEtatFiltres();
+}
+
+void TForm1::DemarrageSuite() {
+    EcrireStatut(0, Chaine(1008));
+    CurseurAttente(true);
+    scrutation_->CreerMinuteurDemarrage(versCp1252(ini_.chemin()));
+    scrutation_->LancerMinuteurDemarrage();
+}
+
+QLabel* TForm1::Panneau(int numero) const { return numero == 2 ? panneau2_ : panneau1_; }
+
+int TForm1::ligneBoiteSelectionnee() const {
+    const QModelIndexList selection = listeBoites_->selectionModel()->selectedRows();
+    return selection.isEmpty() ? -1 : selection.first().row();
+}
+
+void TForm1::EcrireStatut(int panneau, const std::string& texte) {
+    if (panneau == 1 || panneau == 2) Panneau(panneau)->setText(u' ' + depuisCp1252(texte));
+    else PousserLigneHistorique(*historique_, depuisCp1252(texte), etat_.Parametres.NbEvenements);
+    historique_->setVisible(true);
+}
+
+void TForm1::EcrireDebug(int, const std::string&) {}
+
+void TForm1::AfficherEtatFiltres() { panneau1_->setText(u' ' + QString::fromLatin1(kVersionProgramme)); }
+
+void TForm1::AfficherEtatFichierDebug() {}
+
+bool TForm1::IconeErreurBoite() {
+    for (int i = 0; i < boites_.Nombre(); ++i)
+        if (boites_.Ligne(i).Colonnes[ColNbMsg] == Chaine(1013)) return true;
+    return false;
+}
+
+void TForm1::FocaliserBoite(int index) {
+    if (!isVisible()) return;
+    if (index >= 0 && index < boites_.Nombre())
+        listeBoites_->selectionModel()->setCurrentIndex(modeleBoites_->index(index, 0), QItemSelectionModel::NoUpdate);
+    if (listeMessages_->isEnabled()) listeMessages_->setFocus();
+}
+
+void TForm1::ListeMessagesOccupee(bool occupee) {
+    if (occupee) listeMessages_->setCursor(Qt::BusyCursor);
+    else listeMessages_->unsetCursor();
+    listeMessages_->setEnabled(!occupee);
+}
+
+void TForm1::DonnerFocusListeMessages() {
+    if (listeMessages_->isEnabled() && listeMessages_->isVisible()) listeMessages_->setFocus();
+}
+
+void TForm1::AfficherInterrompre(bool visible) { btnInterrompre_->setVisible(visible); }
+
+void TForm1::ActiverInterrompre(bool actif, const std::string& bulle) {
+    btnInterrompre_->setEnabled(actif);
+    if (!bulle.empty()) btnInterrompre_->setToolTip(depuisCp1252(bulle));
+}
+
+void TForm1::ActiverBoutonVider(bool) {}
+
+void TForm1::CurseurAttente(bool attente) {
+    if (attente) {
+        if (!QApplication::overrideCursor()) QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    }
+}
+
+void TForm1::Bip() { QApplication::beep(); }
+
+void TForm1::Avertir(const std::string& texte) {
+    QMessageBox::warning(this, windowTitle(), depuisCp1252(texte));
+}
+
+void TForm1::TitreDialogueParametres(const std::string&) {}
+
+std::string TForm1::LegendeFenetre() { return versCp1252(windowTitle()); }
+
+void TForm1::AnimerIconeTray(bool) {}
+void TForm1::ImageIconeTray(int) {}
+void TForm1::BulleIconeTray(const std::string&) {}
+
+void TForm1::TitreListeMessages(const std::string& texte) { titreMessages_->setText(depuisCp1252(texte)); }
+
+void TForm1::JouerSon(const std::string&, SonSysteme) {}
+
+void TForm1::DemarrerVerificationActualites() {}
