@@ -47,13 +47,7 @@ struct Banc {
     void interroger() { scrutation.Timer1Timer(OrigineScrutation::ListeBoites, 0); }
 };
 
-Banc& banc() {
-    static Banc leBanc;
-    return leBanc;
-}
-
-void mesurer(benchmark::State& state, bool tousNouveaux) {
-    Banc& b = banc();
+void mesurer(benchmark::State& state, Banc& b, bool tousNouveaux) {
     b.interroger();
     if (b.messages.Nombre() != kNombreMessages) {
         state.SkipWithError("la boîte du banc n'a pas le bon nombre de messages");
@@ -75,12 +69,6 @@ void mesurer(benchmark::State& state, bool tousNouveaux) {
     state.counters["messages"] = b.messages.Nombre();
 }
 
-void AucunNouveau(benchmark::State& state) { mesurer(state, false); }
-void TousNouveaux(benchmark::State& state) { mesurer(state, true); }
-
-BENCHMARK(AucunNouveau)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(TousNouveaux)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,6 +79,13 @@ int main(int argc, char** argv) {
     }
     ServeursTest::ViderBoite(kUtilisateur);
     for (int i = 0; i < kNombreMessages; ++i) ServeursTest::DeposerMessage(kUtilisateur, "banc " + std::to_string(i), 2000);
+    Banc banc;
+    benchmark::RegisterBenchmark("AucunNouveau", [&banc](benchmark::State& s) { mesurer(s, banc, false); })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
+    benchmark::RegisterBenchmark("TousNouveaux", [&banc](benchmark::State& s) { mesurer(s, banc, true); })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

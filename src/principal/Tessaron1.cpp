@@ -35,6 +35,15 @@ QTreeView* creerVueListe(QWidget* parent, ModeleTableau* modele) {
     return vue;
 }
 
+// Largeurs de conception des colonnes ; -1 garde la largeur par défaut.
+void appliquerLargeurs(QTreeView* vue, std::initializer_list<int> largeurs) {
+    int colonne = 0;
+    for (int largeur : largeurs) {
+        if (largeur >= 0) vue->setColumnWidth(colonne, largeur);
+        ++colonne;
+    }
+}
+
 } // namespace
 
 TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
@@ -74,6 +83,8 @@ void TForm1::construireListes() {
         {[this] { return boites_.Nombre(); },
          [this](int l, int c) -> const std::string& { return boites_.Ligne(l).Colonnes[static_cast<std::size_t>(c)]; },
          [this](int l, int c, int role) -> QVariant {
+             if (role == Qt::TextAlignmentRole && (c == ColIntervalle || c == ColNbMsg))
+                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
              if (role == Qt::ForegroundRole && c == ColNbMsg && boites_.Ligne(l).Colonnes[ColNbMsg] == Chaine(1013))
                  return QColor(Qt::red);
              return {};
@@ -83,7 +94,11 @@ void TForm1::construireListes() {
     modeleMessages_ = new ModeleTableau(
         {[this] { return messages_.Nombre(); },
          [this](int l, int c) -> const std::string& { return messages_.Ligne(l).Colonnes[static_cast<std::size_t>(c)]; },
-         {}},
+         [](int, int c, int role) -> QVariant {
+             if (role == Qt::TextAlignmentRole && c == ColTaille)
+                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+             return {};
+         }},
         entetesMessages(), this);
     messages_.AjouterObservateur(modeleMessages_);
 
@@ -96,6 +111,7 @@ void TForm1::construireListes() {
     button1_->setToolTip(QStringLiteral("Interroge toutes les boîtes immédiatement <F5>"));
     connect(button1_, &QPushButton::clicked, this, [this] { scrutation_->Button1Click(); });
     listeBoites_ = creerVueListe(groupe, modeleBoites_);
+    appliquerLargeurs(listeBoites_, {150, 70, 65, -1, -1, 100});
     listeBoites_->setColumnHidden(ColTypeRejet, true);
     listeBoites_->setColumnHidden(ColNatureRejet, true);
     connect(listeBoites_, &QTreeView::doubleClicked, this,
@@ -109,6 +125,7 @@ void TForm1::construireListes() {
     titreMessages_ = new QLabel(basse);
     listeMessages_ = creerVueListe(basse, modeleMessages_);
     listeMessages_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    appliquerLargeurs(listeMessages_, {54, 150, 240, 120, -1, 200, 200, -1, 100, 100});
     listeMessages_->setColumnHidden(ColUidl, true);
     dispositionMessages->addWidget(titreMessages_);
     dispositionMessages->addWidget(listeMessages_);
@@ -119,7 +136,7 @@ void TForm1::construireListes() {
 void TForm1::construireBarreEtat() {
     historique_ = new QComboBox(this);
     historique_->setMaxVisibleItems(15);
-    historique_->setMinimumWidth(250);
+    historique_->setFixedWidth(340 - 80 - 2);
     btnInterrompre_ = new QPushButton(QStringLiteral("Interrompre"), this);
     btnInterrompre_->setToolTip(QStringLiteral("Stoppe l'interrogation de la boîte"));
     btnInterrompre_->setFixedWidth(80);

@@ -310,6 +310,7 @@ struct CasConnexion {
     std::string utilisateur;
     std::string motDePasse;  // vide : le bon
     bool reussit;
+    friend void PrintTo(const CasConnexion& cas, std::ostream* sortie) { *sortie << cas.nom; }
 };
 
 class ConnexionsTest : public BancMoteur, public ::testing::WithParamInterface<CasConnexion> {};
