@@ -61,6 +61,36 @@ public:
 
 private:
     struct Etat;
+    struct Liste;
+
+    // Déroulement d'une opération.
+    bool debuterOperation(bool numeroRequis);
+    bool echouer(const std::string& message);
+    bool ouvrirTransport(quint16 port);
+    bool attendreConnexion();
+    bool envoyer(const std::string& commande);
+    bool echanger(const std::string& commande, std::string& ligne);
+    bool conclure(const std::string& ligne);
+    bool authentifier(const std::string& commande);
+    void abandonnerSession();
+    bool lireMessage(const std::string& commande);
+    bool lireCorps(const std::function<void(const std::string&)>& parLigne);
+    bool consulterListe(Liste& liste, const std::string& commande, std::string& valeur);
+    bool chargerListe(Liste& liste, const std::string& commande);
+
+    // Réception.
+    bool lireLigne(std::string& ligne);
+    bool extraireLigne(std::string& ligne);
+    bool attendreDonnees();
+    bool attendre();
+    bool tirerRecu();
+
+    // Connexion et signaux du transport.
+    void brancherTransport();
+    void fermerConnexion(const std::string& motif, bool garderRecu);
+    void reveiller();
+    int delaiMs() const;
+
     std::unique_ptr<Etat> etat_;
     long long commandesEnvoyees_ = 0;
     FabriqueTransport fabrique_;

@@ -1,0 +1,166 @@
+#include "TransportScripte.h"
+
+#include <QTimer>
+
+Replique Client(std::string ligne) {
+    return {Replique::Genre::Client, std::move(ligne)};
+}
+
+Replique Serveur(std::string ligne) {
+    return {Replique::Genre::Serveur, std::move(ligne)};
+}
+
+Replique Brut(std::string octets, int repetitions) {
+    return {Replique::Genre::Brut, std::move(octets), repetitions};
+}
+
+Replique Fermeture() {
+    return {Replique::Genre::Fermeture, {}};
+}
+
+Replique Pause() {
+    return {Replique::Genre::Pause, {}};
+}
+
+void Conversation::reprendre() {
+    if (actif) actif->reprendre();
+}
+
+std::shared_ptr<Conversation> NouvelleConversation(std::vector<Replique> repliques) {
+    auto conversation = std::make_shared<Conversation>();
+    conversation->repliques = std::move(repliques);
+    return conversation;
+}
+
+FabriqueTransport FabriquePour(const std::shared_ptr<Conversation>& conversation) {
+    return [conversation]() -> std::unique_ptr<Transport> {
+        ++conversation->transportsCrees;
+        return std::make_unique<TransportScripte>(conversation);
+    };
+}
+
+TransportScripte::TransportScripte(std::shared_ptr<Conversation> conversation)
+    : conversation_(std::move(conversation)) {}
+
+TransportScripte::~TransportScripte() {
+    if (!ecrit_.isEmpty())
+        conversation_->ecarts.push_back("écrit sans fin de ligne : " + ecrit_.toStdString());
+}
+
+void TransportScripte::connecter(const QString&, quint16, bool, const QSslConfiguration&) {
+    conversation_->actif = this;
+    if (!conversation_->refus.isEmpty()) {
+        QTimer::singleShot(0, this, [this] { emit erreur(conversation_->refus); });
+        return;
+    }
+    ouvert_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (!ouvert_) return;
+        etabli_ = true;
+        emit connecte();
+        planifier();
+    });
+}
+
+void TransportScripte::demarrerTls(const QSslConfiguration&) {
+    QTimer::singleShot(0, this, [this] { emit chiffre(); });
+}
+
+void TransportScripte::ecrire(const QByteArray& donnees) {
+    if (!ouvert_) {
+        conversation_->ecarts.push_back("écrit après la fermeture : " + donnees.toStdString());
+        return;
+    }
+    ecrit_ += donnees;
+    Conversation& c = *conversation_;
+    for (qsizetype fin = ecrit_.indexOf("\r\n"); fin >= 0; fin = ecrit_.indexOf("\r\n")) {
+        const std::string ligne = ecrit_.left(fin).toStdString();
+        ecrit_.remove(0, fin + 2);
+        const bool attendue = !c.terminee() && c.repliques[c.suivante].genre == Replique::Genre::Client &&
+                              c.repliques[c.suivante].texte == ligne;
+        if (!attendue) {
+            const std::string prevue = c.terminee() ? "(fin)" : c.repliques[c.suivante].texte;
+            couper("réplique " + std::to_string(c.suivante) + " : attendu « " + prevue + " », reçu « " +
+                   ligne + " »");
+            return;
+        }
+        ++c.suivante;
+    }
+    planifier();
+}
+
+QByteArray TransportScripte::lire() {
+    return std::exchange(aLire_, {});
+}
+
+void TransportScripte::fermer() {
+    ouvert_ = etabli_ = false;
+    aLire_.clear();
+    if (!conversation_->bavard) return;
+    emettreTardifs();
+    QTimer::singleShot(0, this, [this] { emettreTardifs(); });
+}
+
+bool TransportScripte::estConnecte() const {
+    return ouvert_ && etabli_;
+}
+
+void TransportScripte::reprendre() {
+    if (!enPause_) return;
+    enPause_ = false;
+    ++conversation_->suivante;
+    planifier();
+}
+
+void TransportScripte::planifier() {
+    if (livraisonPrevue_) return;
+    livraisonPrevue_ = true;
+    QTimer::singleShot(0, this, [this] { livrer(); });
+}
+
+// Livre la réplique serveur suivante, puis programme la prochaine au tour d'après.
+void TransportScripte::livrer() {
+    livraisonPrevue_ = false;
+    Conversation& c = *conversation_;
+    if (!ouvert_ || enPause_ || c.terminee()) return;
+    const Replique& r = c.repliques[c.suivante];
+    switch (r.genre) {
+    case Replique::Genre::Client:
+        return;
+    case Replique::Genre::Pause:
+        enPause_ = true;
+        return;
+    case Replique::Genre::Fermeture:
+        ++c.suivante;
+        ouvert_ = etabli_ = false;
+        emit deconnecte();
+        return;
+    case Replique::Genre::Serveur:
+        aLire_ += QByteArray::fromStdString(r.texte + "\r\n");
+        ++c.suivante;
+        break;
+    case Replique::Genre::Brut:
+        aLire_ += QByteArray::fromStdString(r.texte);
+        if (++livraisons_ >= r.repetitions) {
+            livraisons_ = 0;
+            ++c.suivante;
+        }
+        break;
+    }
+    emit donneesRecues();
+    planifier();
+}
+
+void TransportScripte::couper(const std::string& ecart) {
+    conversation_->ecarts.push_back(ecart);
+    ouvert_ = etabli_ = false;
+    QTimer::singleShot(0, this, [this] { emit deconnecte(); });
+}
+
+void TransportScripte::emettreTardifs() {
+    conversation_->signauxTardifs += 4;
+    emit donneesRecues();
+    emit connecte();
+    emit erreur(QStringLiteral("bruit après fermeture"));
+    emit deconnecte();
+}
