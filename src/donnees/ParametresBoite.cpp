@@ -1,5 +1,6 @@
 #include "ParametresBoite.h"
 
+#include "Chaines.h"
 #include "MotDePasse.h"
 
 #include <algorithm>
@@ -42,4 +43,19 @@ ParametresBoite LireParametresBoite(const FichierIni& ini, const std::string& se
     p.Apop = ini.LireBooleen(section, "Pop3APOP", p.Apop);
     p.AppliqueRejets = ini.LireBooleen(section, "AppliqueRejets", p.AppliqueRejets);
     return p;
+}
+
+std::string RefusLibelleBoite(const std::string& libelle) {
+    const bool illisible = libelle.empty() || libelle.find(']') != std::string::npos ||
+                           libelle.find_first_of("\r\n") != std::string::npos || libelle.front() == '[' ||
+                           libelle.front() == ';' || libelle.front() == ' ' || libelle.back() == ' ';
+    const bool reserve = memeNom(libelle, "Tessaron") || memeNom(libelle, "JokerPerso");
+    return illisible || reserve ? Chaine(2018) : std::string();
+}
+
+std::string ConstruireDestUnique(const std::string& domaine, const std::vector<std::string>& parties) {
+    if (domaine.empty()) return {};
+    std::string texte = domaine;
+    for (const std::string& partie : parties) texte += "," + partie;
+    return texte;
 }

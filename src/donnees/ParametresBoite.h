@@ -28,6 +28,15 @@ struct ParametresBoite {
 // Noms des sections de boîtes, dans l'ordre du fichier : toutes sauf "Tessaron" et "JokerPerso".
 std::vector<std::string> SectionsBoites(const FichierIni& ini);
 
+// Le texte du refus d'un nom de boîte que le fichier de paramètres ne saurait garder comme
+// nom de section (vide, avec "]" ou un retour à la ligne, commençant par "[" ou ";", ou l'un des
+// noms réservés "Tessaron" et "JokerPerso") ; vide quand le nom est accepté.
+std::string RefusLibelleBoite(const std::string& libelle);
+
+// Le texte "Filtre destinataire" : le domaine puis ",partie" pour chaque destinataire ; vide
+// sans domaine.
+std::string ConstruireDestUnique(const std::string& domaine, const std::vector<std::string>& parties);
+
 // Lit une section ; `motDePasseDemarrage` non nul quand la protection au démarrage est active
 // (le mot de passe stocké est alors démasqué avant d'être débrouillé).
 ParametresBoite LireParametresBoite(const FichierIni& ini, const std::string& section,

@@ -1,6 +1,6 @@
 #pragma once
 // Les boîtes aux lettres en cours d'exécution : une ligne par boîte, dans l'ordre de la liste.
-#include "ObservateurStock.h"
+#include "donnees/ObservateurStock.h"
 
 #include <QTimer>
 #include <array>
@@ -57,7 +57,12 @@ public:
     int LigneDeClient(const ClientPop3* client) const;
 
     int Ajouter(LigneBoite ligne);
+    void Inserer(int index, LigneBoite ligne);
+    // Retire la ligne et la rend (avec sa fiche) ; la ligne doit exister.
+    LigneBoite Retirer(int index);
+    void Deplacer(int depuis, int vers);
     void ChangerColonne(int index, int colonne, const std::string& texte);
+    void ChangerIcone(int index, int icone);
 
     void AjouterObservateur(ObservateurStock* observateur) { observateurs_.push_back(observateur); }
     void RetirerObservateur(ObservateurStock* observateur);

@@ -8,12 +8,6 @@
 
 namespace {
 
-int intervalleMs(int secondes) {
-    if (secondes <= 0) return 0;
-    if (secondes > INT_MAX / 1000) return INT_MAX;
-    return secondes * 1000;
-}
-
 ClientPop3* creerClient(const ParametresBoite& p, const ContexteCreationBoite& contexte) {
     auto* client = new ClientPop3(contexte.proprietaire);
     client->UserName = p.Pop3ID;
@@ -28,7 +22,7 @@ ClientPop3* creerClient(const ParametresBoite& p, const ContexteCreationBoite& c
 
 QTimer* creerMinuteur(int secondes, ClientPop3* client, const ContexteCreationBoite& contexte) {
     auto* minuteur = new QTimer(contexte.proprietaire);
-    minuteur->setInterval(intervalleMs(secondes));
+    minuteur->setInterval(IntervalleMs(secondes));
     QPointer<ClientPop3> cible(client);
     auto surMinuteur = contexte.surMinuteur;
     QObject::connect(minuteur, &QTimer::timeout, minuteur, [cible, surMinuteur] {
@@ -38,6 +32,12 @@ QTimer* creerMinuteur(int secondes, ClientPop3* client, const ContexteCreationBo
 }
 
 } // namespace
+
+int IntervalleMs(int secondes) {
+    if (secondes <= 0) return 0;
+    if (secondes > INT_MAX / 1000) return INT_MAX;
+    return secondes * 1000;
+}
 
 void RelancerMinuteur(structBoite& boite) {
     if (!boite.Timer) return;

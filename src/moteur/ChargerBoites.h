@@ -27,5 +27,9 @@ LigneBoite CreerLigneBoite(const ParametresBoite& p, const ContexteCreationBoite
 void ChargerBoites(const FichierIni& ini, const std::string* motDePasseDemarrage, StockBoites& boites,
                    std::vector<std::string>& sectionsBoites, const ContexteCreationBoite& contexte);
 
+// Période du minuteur pour un intervalle en secondes : 0 (jamais) pour un intervalle nul ou
+// négatif, bornée à ce qu'un minuteur peut tenir.
+int IntervalleMs(int secondes);
+
 // Relance le minuteur d'une boîte (sa période repart de zéro) ; sans effet pour un intervalle nul.
 void RelancerMinuteur(structBoite& boite);

@@ -1,6 +1,8 @@
 #pragma once
 // État partagé du programme : un seul objet, détenu par la fenêtre principale et passé
 // explicitement à ceux qui en ont besoin.
+#include "donnees/Filtres.h"
+#include "donnees/JokersPerso.h"
 #include "donnees/ParametresGlobaux.h"
 
 #include <QPointer>
@@ -31,6 +33,8 @@ struct EtatProgramme {
     int IndexInterrogationGenerale = 0;
 
     ParametresGlobaux Parametres;
+    ListesFiltres Listes;
+    JokersPerso Jokers;
     std::vector<std::string> SectionsBoites;
     std::string MotDePasseDemarrage;  // vide : pas de protection
     // Contexte TLS partagé par tous les clients (autorités de confiance).

@@ -34,6 +34,12 @@ public:
     // Boîte de message d'avertissement (icône point d'exclamation).
     virtual void Avertir(const std::string& texte) = 0;
     virtual void TitreDialogueParametres(const std::string& texte) = 0;
+    // Question Oui/Non (Non par défaut) ; vrai pour Oui.
+    virtual bool Demander(const std::string& texte, const std::string& titre) = 0;
+    // Sélectionne, montre et met en avant la ligne de boîte.
+    virtual void SelectionnerBoite(int index) = 0;
+    // Bouton "Enregistrer l'ordre actuel des boîtes".
+    virtual void ActiverBoutonOrdre(bool actif) = 0;
 
     // Zone de notification et liste des messages, pour le bilan de fin d'interrogation.
     virtual std::string LegendeFenetre() = 0;

@@ -2,7 +2,7 @@
 // Les messages en attente sur les serveurs : une ligne par message, dans l'ordre de la liste.
 // C'est aussi la mémoire de ce que le programme a déjà vu : un message dont l'identifiant
 // figure ici n'est pas examiné de nouveau.
-#include "ObservateurStock.h"
+#include "donnees/ObservateurStock.h"
 
 #include <QPointer>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 // Adaptateur d'affichage d'un magasin de lignes (boîtes ou messages) : la vue montre le
 // magasin tel quel, dans son ordre.
-#include "moteur/ObservateurStock.h"
+#include "donnees/ObservateurStock.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -9,6 +9,7 @@
 #include "moteur/pop3/ContexteSsl.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -58,7 +59,6 @@ TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
     construireBarreEtat();
     construireRaccourcis();
     chargerDonnees();
-    resize(640, 478);
 }
 
 TForm1::~TForm1() {
@@ -104,7 +104,8 @@ void TForm1::construireListes() {
 
     auto* central = new QWidget(this);
     auto* disposition = new QVBoxLayout(central);
-    auto* separateur = new QSplitter(Qt::Vertical, central);
+    separateur_ = new QSplitter(Qt::Vertical, central);
+    auto* separateur = separateur_;
     auto* groupe = new QGroupBox(separateur);
     auto* dispositionBoites = new QHBoxLayout(groupe);
     button1_ = new QPushButton(QStringLiteral("F5"), groupe);
@@ -162,9 +163,61 @@ void TForm1::chargerDonnees() {
     creation.surMinuteur = [this](ClientPop3* client) {
         scrutation_->Timer1Timer(OrigineScrutation::Minuteur, -1, client);
     };
-    ChargerBoites(ini_, nullptr, boites_, etat_.SectionsBoites, creation);
     etat_.Parametres = LireParametresGlobaux(ini_);
+    etat_.MotDePasseDemarrage = etat_.Parametres.Protege;
+    ChargerBoites(ini_, etat_.MotDePasseDemarrage.empty() ? nullptr : &etat_.MotDePasseDemarrage, boites_,
+                  etat_.SectionsBoites, creation);
+    etat_.Jokers.Charger(ini_);
+    appliquerParametres();
     AfficherEtatFiltres();
+}
+
+void TForm1::appliquerParametres() {
+    const ParametresGlobaux& p = etat_.Parametres;
+    setGeometry(p.Left, p.Top, p.Width, p.Height);
+    for (int n = 0; n < NbColonnesMessage; ++n) {
+        const int largeur = p.Col[static_cast<std::size_t>(n)];
+        // La colonne des identifiants reste cachée quelle que soit la largeur enregistrée.
+        if (n != ColUidl && largeur >= 0) listeMessages_->setColumnWidth(n, largeur);
+    }
+    for (int n = 0; n < NbColonnesBoite; ++n) {
+        const int largeur = p.Col[static_cast<std::size_t>(n + 10)];
+        if (largeur >= 0 && n != ColTypeRejet && n != ColNatureRejet) listeBoites_->setColumnWidth(n, largeur);
+    }
+    separateur_->setSizes({std::max(p.HauteurBoites, 138), std::max(p.Height - p.HauteurBoites, 100)});
+}
+
+// Les valeurs que la fenêtre tient elle-même, relues avant l'enregistrement.
+void TForm1::relireDisposition() {
+    ParametresGlobaux& p = etat_.Parametres;
+    const QRect normale = normalGeometry();
+    p.PleinEcran = isMaximized();
+    p.Top = normale.top();
+    p.Left = normale.left();
+    p.Width = normale.width();
+    p.Height = normale.height();
+    for (int n = 0; n < NbColonnesMessage; ++n) p.Col[static_cast<std::size_t>(n)] = listeMessages_->columnWidth(n);
+    for (int n = 0; n < NbColonnesBoite; ++n) p.Col[static_cast<std::size_t>(n + 10)] = listeBoites_->columnWidth(n);
+    const QList<int> tailles = separateur_->sizes();
+    if (!tailles.isEmpty()) p.HauteurBoites = tailles.first();
+}
+
+void TForm1::SauverParametres() {
+    relireDisposition();
+    if (!SauverParametresGlobaux(ini_, etat_.Parametres, kVersionProgramme))
+        EcrireStatut(0, Chaine(90003) + versCp1252(ini_.chemin()));
+}
+
+void TForm1::FermerProgramme() {
+    if (fermetureFaite_) return;
+    fermetureFaite_ = true;
+    etat_.MoteurOccupe = true;
+    if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)) SauverParametres();
+}
+
+void TForm1::closeEvent(QCloseEvent* evenement) {
+    FermerProgramme();
+    QMainWindow::closeEvent(evenement);
 }
 
 void TForm1::DemarrageSuite() {
@@ -240,6 +293,21 @@ void TForm1::Avertir(const std::string& texte) {
 }
 
 void TForm1::TitreDialogueParametres(const std::string&) {}
+
+bool TForm1::Demander(const std::string& texte, const std::string& titre) {
+    return QMessageBox::question(this, depuisCp1252(titre), depuisCp1252(texte), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TForm1::SelectionnerBoite(int index) {
+    if (index < 0 || index >= boites_.Nombre()) return;
+    const QModelIndex cible = modeleBoites_->index(index, 0);
+    listeBoites_->selectionModel()->setCurrentIndex(cible, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    listeBoites_->scrollTo(cible);
+    listeBoites_->setFocus();
+}
+
+void TForm1::ActiverBoutonOrdre(bool) {}
 
 std::string TForm1::LegendeFenetre() { return versCp1252(windowTitle()); }
 

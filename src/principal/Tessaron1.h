@@ -55,6 +55,16 @@ public:
     void Bip() override;
     void Avertir(const std::string& texte) override;
     void TitreDialogueParametres(const std::string& texte) override;
+    bool Demander(const std::string& texte, const std::string& titre) override;
+    void SelectionnerBoite(int index) override;
+    void ActiverBoutonOrdre(bool actif) override;
+
+    // Séquence de fermeture : une seule fois, même si la fin de session et la fermeture arrivent
+    // toutes deux ; Maj enfoncée au moment de fermer saute tout l'enregistrement.
+    void FermerProgramme();
+
+protected:
+    void closeEvent(QCloseEvent* evenement) override;
     std::string LegendeFenetre() override;
     void AnimerIconeTray(bool animer) override;
     void ImageIconeTray(int image) override;
@@ -68,6 +78,9 @@ private:
     void construireBarreEtat();
     void construireRaccourcis();
     void chargerDonnees();
+    void appliquerParametres();
+    void relireDisposition();
+    void SauverParametres();
     QStringList entetesMessages() const;
     QStringList entetesBoites() const;
     int ligneBoiteSelectionnee() const;
@@ -90,4 +103,6 @@ private:
     QLabel* panneau2_ = nullptr;
     ModeleTableau* modeleBoites_ = nullptr;
     ModeleTableau* modeleMessages_ = nullptr;
+    class QSplitter* separateur_ = nullptr;
+    bool fermetureFaite_ = false;
 };

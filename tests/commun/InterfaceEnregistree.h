@@ -24,6 +24,10 @@ public:
     int imageTray = -1;
     int verificationsActualites = 0;
     bool listeOccupee = false;
+    std::vector<std::string> questions;
+    bool reponseOui = true;
+    int boiteSelectionnee = -1;
+    bool boutonOrdreActif = false;
     // Appelé chaque fois que le bouton "Interrompre" est montré (une fois par message parcouru).
     std::function<void()> surAffichageInterrompre;
     // Retour de IconeErreurBoite.
@@ -62,6 +66,12 @@ public:
     void Bip() override { ++bips; }
     void Avertir(const std::string&) override { ++avertissements; }
     void TitreDialogueParametres(const std::string&) override {}
+    bool Demander(const std::string& texte, const std::string&) override {
+        questions.push_back(texte);
+        return reponseOui;
+    }
+    void SelectionnerBoite(int index) override { boiteSelectionnee = index; }
+    void ActiverBoutonOrdre(bool actif) override { boutonOrdreActif = actif; }
     std::string LegendeFenetre() override { return "Tessaron"; }
     void AnimerIconeTray(bool animer) override { animation = animer; }
     void ImageIconeTray(int image) override { imageTray = image; }
