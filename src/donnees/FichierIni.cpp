@@ -1,12 +1,12 @@
 #include "FichierIni.h"
 
+#include "Casse1252.h"
 #include "MotDePasse.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <ctime>
 #include <functional>
@@ -42,21 +42,6 @@ bool entreGuillemets(std::string_view texte) {
     return texte.size() >= 2 && (texte.front() == '"' || texte.front() == '\'') && texte.back() == texte.front();
 }
 
-// Minuscule Windows-1252 : lettres ASCII, lettres accentuées 0xC0-0xDE (sauf ×),
-// Š Œ Ž (0x8A 0x8C 0x8E -> 0x9A 0x9C 0x9E) et Ÿ (0x9F -> 0xFF).
-constexpr std::array<unsigned char, 256> tableMinuscules() {
-    std::array<unsigned char, 256> table {};
-    for (unsigned c = 0; c < 256; ++c) table[c] = static_cast<unsigned char>(c);
-    for (unsigned c = 'A'; c <= 'Z'; ++c) table[c] = static_cast<unsigned char>(c + 0x20);
-    for (unsigned c = 0xC0; c <= 0xDE; ++c)
-        if (c != 0xD7) table[c] = static_cast<unsigned char>(c + 0x20);
-    for (unsigned c : {0x8Au, 0x8Cu, 0x8Eu}) table[c] = static_cast<unsigned char>(c + 0x10);
-    table[0x9F] = 0xFF;
-    return table;
-}
-
-constexpr std::array<unsigned char, 256> kMinuscules = tableMinuscules();
-
 // CR et LF deviennent des espaces : un texte écrit ne peut jamais ajouter de ligne.
 std::string sansFinDeLigne(std::string_view texte) {
     std::string resultat(texte);
@@ -72,8 +57,7 @@ std::string nomPropre(std::string_view nom) { return std::string(rogner(sansFinD
 // forme que les noms demandés, pour que tout nom listé se retrouve.
 std::string comparable(std::string_view nom) {
     std::string resultat = nomPropre(nom);
-    for (char& c : resultat) c = static_cast<char>(kMinuscules[static_cast<unsigned char>(c)]);
-    return resultat;
+    return AnsiLowerCase(resultat);
 }
 
 // Un ']' couperait le nom à la relecture : la section écrite ne serait jamais retrouvée.
@@ -171,6 +155,7 @@ FichierIni::Etat FichierIni::etatSurDisque(const QString& chemin, int descripteu
 }
 
 void FichierIni::recharger() const {
+    if (lot_ > 0) return;  // des écritures groupées attendent : la mémoire fait foi
     const Etat etat = etatSurDisque(chemin_, -1);
     if (!douteux_ && etat == etatConnu_) return;
     charger(etat);
@@ -263,8 +248,23 @@ std::string FichierIni::serialiser() const {
     return contenu;
 }
 
+void FichierIni::DebutLot() {
+    if (lot_ == 0) recharger();
+    ++lot_;
+}
+
+bool FichierIni::FinLot() {
+    if (lot_ == 0 || --lot_ > 0 || !enAttente_) return true;
+    enAttente_ = false;
+    return enregistrer();
+}
+
 // Remplace le fichier ; en cas d'échec, le contenu en mémoire redevient celui du disque.
 bool FichierIni::enregistrer() {
+    if (lot_ > 0) {
+        enAttente_ = true;
+        return true;
+    }
     const std::string contenu = serialiser();
     if (!ecrireAtomiquement(chemin_, contenu, !etatConnu_.present)) {
         empreinte_.reset();  // le disque n'a pas changé : forcer la réanalyse

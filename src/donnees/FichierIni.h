@@ -29,6 +29,12 @@ public:
     bool EcrireEntier(const std::string& section, const std::string& cle, int valeur);
     bool EcrireBooleen(const std::string& section, const std::string& cle, bool valeur);
 
+    // Écritures groupées : entre DebutLot et FinLot, les écritures ne changent que la mémoire
+    // (le fichier n'est pas relu) ; FinLot remplace le fichier une seule fois et rend faux
+    // quand cela a échoué (la mémoire redevient alors celle du disque).
+    void DebutLot();
+    bool FinLot();
+
     std::vector<std::string> Sections() const;  // dans l'ordre du fichier
     std::vector<std::string> Cles(const std::string& section) const;
     bool SectionExiste(const std::string& section) const;
@@ -84,6 +90,27 @@ private:
     mutable std::optional<std::size_t> empreinte_;  // empreinte des octets chargés ou écrits
     mutable bool douteux_ = true;    // date trop récente pour prouver que rien n'a changé depuis
     mutable bool illisible_ = false; // fichier présent mais illisible : aucune écriture
+    int lot_ = 0;                    // profondeur des écritures groupées en cours
+    bool enAttente_ = false;         // des écritures groupées attendent d'être enregistrées
+};
+
+// Groupe les écritures d'une portée en un seul remplacement du fichier.
+class LotEcritures {
+public:
+    explicit LotEcritures(FichierIni& ini) : ini_(ini) { ini_.DebutLot(); }
+    ~LotEcritures() {
+        if (!termine_) ini_.FinLot();
+    }
+    LotEcritures(const LotEcritures&) = delete;
+    LotEcritures& operator=(const LotEcritures&) = delete;
+    bool Terminer() {
+        termine_ = true;
+        return ini_.FinLot();
+    }
+
+private:
+    FichierIni& ini_;
+    bool termine_ = false;
 };
 
 // Codages des valeurs.

@@ -1,5 +1,6 @@
 #include "ParametresGlobaux.h"
 
+#include "Casse1252.h"
 #include "FichierIni.h"
 #include "MotDePasse.h"
 
@@ -7,20 +8,9 @@ namespace {
 
 constexpr const char* kSection = kSectionGlobale;
 
-// Minuscules Windows-1252 (provisoire, en attendant la fonction commune).
-std::string minuscules(std::string texte) {
-    for (char& c : texte) {
-        const auto o = static_cast<unsigned char>(c);
-        if ((o >= 'A' && o <= 'Z') || (o >= 0xC0 && o <= 0xDE && o != 0xD7)) c = static_cast<char>(o + 0x20);
-        else if (o == 0x8A || o == 0x8C || o == 0x8E) c = static_cast<char>(o + 0x10);
-        else if (o == 0x9F) c = static_cast<char>(0xFF);
-    }
-    return texte;
-}
-
 // Liste de lettres lue vide par défaut, passée en minuscules, remplacée par `defaut` si vide.
 std::string lireListeLettres(const FichierIni& ini, const char* cle, const char* defaut) {
-    const std::string lue = minuscules(ini.LireTexte(kSection, cle, ""));
+    const std::string lue = AnsiLowerCase(ini.LireTexte(kSection, cle, ""));
     return lue.empty() ? std::string(defaut) : lue;
 }
 

@@ -504,3 +504,29 @@ TEST_F(FichierIniTest, ContenuAbimeNeFaitQueDesDefauts) {
 }
 
 } // namespace
+
+TEST_F(FichierIniTest, EcrituresGroupeesUnSeulRemplacement) {
+    ecrireBrut("[S]\nk=1\n");
+    FichierIni ini(chemin());
+    {
+        LotEcritures lot(ini);
+        ASSERT_TRUE(ini.EcrireTexte("S", "k", "2"));
+        ASSERT_TRUE(ini.EcrireTexte("T", "x", "3"));
+        ASSERT_TRUE(ini.EffacerSection("S"));
+        // Rien n'est encore écrit, mais la mémoire répond déjà.
+        EXPECT_EQ(lireBrut(), "[S]\nk=1\n");
+        EXPECT_EQ(ini.LireTexte("T", "x", ""), "3");
+        EXPECT_TRUE(lot.Terminer());
+    }
+    EXPECT_EQ(lireBrut(), "[T]\r\nx=3\r\n");
+
+    // Un lot dont l'enregistrement échoue laisse le fichier et rend la mémoire du disque.
+    {
+        LimiteTailleFichier limite(64 * 1024);
+        LotEcritures lot(ini);
+        ini.EcrireTexte("T", "gros", std::string(1 << 20, 'v'));
+        EXPECT_FALSE(lot.Terminer());
+    }
+    EXPECT_EQ(lireBrut(), "[T]\r\nx=3\r\n");
+    EXPECT_EQ(ini.LireTexte("T", "gros", "absente"), "absente");
+}
