@@ -4,6 +4,7 @@
 #include "donnees/Filtres.h"
 #include "donnees/JokersPerso.h"
 #include "donnees/ParametresGlobaux.h"
+#include "moteur/filtrage/Correspondance.h"
 
 #include <QPointer>
 #include <QSslConfiguration>
@@ -35,6 +36,16 @@ struct EtatProgramme {
     ParametresGlobaux Parametres;
     ListesFiltres Listes;
     JokersPerso Jokers;
+    // Listes de caractères et jokers vus par la correspondance des motifs ; à reconstruire
+    // (PreparerCorrespondance) après tout changement des listes de lettres ou des jokers.
+    ContexteCorrespondance Correspondance;
+
+    void PreparerCorrespondance() {
+        Correspondance.ListeConsonnes = Parametres.ListeConsonnes;
+        Correspondance.ListeAlphaNum = Parametres.ListeAlphaNum;
+        Correspondance.Jokers = &Jokers;
+        Correspondance.ReconstruireTables();
+    }
     std::vector<std::string> SectionsBoites;
     std::string MotDePasseDemarrage;  // vide : pas de protection
     // Contexte TLS partagé par tous les clients (autorités de confiance).

@@ -29,6 +29,8 @@ public:
     virtual void AfficherInterrompre(bool visible) = 0;
     virtual void ActiverInterrompre(bool actif, const std::string& bulle) = 0;
     virtual void ActiverBoutonVider(bool actif) = 0;
+    // Fait défiler la liste des messages jusqu'à cette ligne.
+    virtual void MontrerMessage(int index) = 0;
     virtual void CurseurAttente(bool attente) = 0;
     virtual void Bip() = 0;
     // Boîte de message d'avertissement (icône point d'exclamation).

@@ -2,6 +2,7 @@
 
 #include "BilanScrutation.h"
 #include "TraitementMessage.h"
+#include "entete/ConstruireMessage.h"
 #include "donnees/Chaines.h"
 #include "pop3/ClientPop3.h"
 
@@ -127,16 +128,15 @@ bool SessionPop3::traiterMessage(int numero, int& supprimes) {
         signalerErreurServeur("\" avec message d'UIDL : " + uidl);
         return false;
     }
-    MessageRecu message;
-    message.numero = numero;
-    message.uidl = uidl;
-    message.entete = std::move(tamponEntete_);
+    structMessage message = ConstruireMessage(tamponEntete_, contexte_.etat.Parametres.FromReturnPath == 1);
     tamponEntete_.clear();
+    message.Uidl = uidl;
+    message.NumeroMsg = numero - supprimes;
     client_->MsgNum = numero;
     client_->ListSync();
     if (!client_) return false;
-    message.taille = client_->MsgSize;
-    ListerMessage(contexte_, *client_, label_, message, numero - supprimes);
+    message.Taille = client_->MsgSize;
+    TraiterNouveauMessage(contexte_, *client_, ligneBoite(), message, supprimes);
     return true;
 }
 

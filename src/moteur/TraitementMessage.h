@@ -1,18 +1,19 @@
 #pragma once
-// Ce qui arrive à un message nouveau trouvé par une session : il est listé.
+// Ce qui arrive à un message nouveau trouvé par une session : il est classé puis listé.
 #include "ContexteMoteur.h"
+#include "classement/Classer.h"
+#include "entete/structMessage.h"
 
 #include <string>
 
 class ClientPop3;
 
-struct MessageRecu {
-    int numero = 0;           // numéro sur le serveur
-    std::string uidl;
-    std::string entete;       // lignes d'en-tête, chacune suivie de CR LF
-    long long taille = 0;     // en octets
-};
+// Classe le message de la boîte `ligneBoite` puis le liste ; `supprimes` compte les messages
+// supprimés sur le serveur pendant la session.
+void TraiterNouveauMessage(ContexteMoteur& contexte, ClientPop3& client, int ligneBoite, structMessage& message,
+                           int& supprimes);
 
-// Ajoute la ligne du message à la liste, avec le numéro `numeroAffiche`.
+// Ajoute la ligne du message à la liste, avec ses marques et son icône (rien pour un ami
+// quand les amis ne sont pas affichés).
 void ListerMessage(ContexteMoteur& contexte, ClientPop3& client, const std::string& label,
-                   const MessageRecu& message, int numeroAffiche);
+                   const structMessage& message, const ResultatClassement& classement);

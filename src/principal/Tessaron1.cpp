@@ -4,12 +4,14 @@
 #include "ModeleTableau.h"
 #include "donnees/Chaines.h"
 #include "donnees/Cp1252.h"
+#include "donnees/FichiersListes.h"
 #include "moteur/ChargerBoites.h"
 #include "moteur/pop3/ClientPop3.h"
 #include "moteur/pop3/ContexteSsl.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -168,6 +170,7 @@ void TForm1::chargerDonnees() {
     ChargerBoites(ini_, etat_.MotDePasseDemarrage.empty() ? nullptr : &etat_.MotDePasseDemarrage, boites_,
                   etat_.SectionsBoites, creation);
     etat_.Jokers.Charger(ini_);
+    etat_.PreparerCorrespondance();
     appliquerParametres();
     AfficherEtatFiltres();
 }
@@ -206,6 +209,8 @@ void TForm1::SauverParametres() {
     relireDisposition();
     if (!SauverParametresGlobaux(ini_, etat_.Parametres, kVersionProgramme))
         EcrireStatut(0, Chaine(90003) + versCp1252(ini_.chemin()));
+    EnregistrerListes(etat_.Listes, dossier_.dossier, dossier_.nomBase, etat_.Parametres.NbFicSauv, ini_.chemin(), {},
+                      [this](const std::string& texte) { EcrireStatut(1, texte); });
 }
 
 void TForm1::FermerProgramme() {
@@ -223,6 +228,12 @@ void TForm1::closeEvent(QCloseEvent* evenement) {
 void TForm1::DemarrageSuite() {
     EcrireStatut(0, Chaine(1008));
     CurseurAttente(true);
+    OublierSonsAbsents(etat_.Parametres, [](const std::string& chemin) { return QFileInfo::exists(depuisCp1252(chemin)); });
+    ChargerListes(
+        etat_.Listes, dossier_.dossier, dossier_.nomBase, [this](const std::string& texte) { EcrireStatut(1, texte); },
+        [this](const std::string& titre, const std::string& texte) {
+            QMessageBox::critical(this, depuisCp1252(titre), depuisCp1252(texte));
+        });
     scrutation_->CreerMinuteurDemarrage(versCp1252(ini_.chemin()));
     scrutation_->LancerMinuteurDemarrage();
 }
@@ -277,6 +288,8 @@ void TForm1::ActiverInterrompre(bool actif, const std::string& bulle) {
 }
 
 void TForm1::ActiverBoutonVider(bool) {}
+
+void TForm1::MontrerMessage(int index) { listeMessages_->scrollTo(modeleMessages_->index(index, 0)); }
 
 void TForm1::CurseurAttente(bool attente) {
     if (attente) {

@@ -51,6 +51,7 @@ public:
     void AfficherInterrompre(bool visible) override;
     void ActiverInterrompre(bool actif, const std::string& bulle) override;
     void ActiverBoutonVider(bool actif) override;
+    void MontrerMessage(int index) override;
     void CurseurAttente(bool attente) override;
     void Bip() override;
     void Avertir(const std::string& texte) override;

@@ -62,6 +62,7 @@ public:
         if (!bulle.empty()) bulleInterrompre = bulle;
     }
     void ActiverBoutonVider(bool) override {}
+    void MontrerMessage(int) override {}
     void CurseurAttente(bool) override {}
     void Bip() override { ++bips; }
     void Avertir(const std::string&) override { ++avertissements; }

@@ -54,26 +54,29 @@ void ViderBoite(const std::string& utilisateur) {
     }
 }
 
-std::string DeposerMessage(const std::string& utilisateur, const std::string& sujet, int taillePlus) {
+std::string DeposerBrut(const std::string& utilisateur, const std::string& contenu) {
     const std::string nom = nomUnique();
     const auto temporaire = maildir(utilisateur) / "tmp" / nom;
     {
         std::ofstream fichier(temporaire, std::ios::binary);
-        fichier << "Return-Path: <expediteur@exemple.test>\r\n"
-                << "From: Expediteur <expediteur@exemple.test>\r\n"
-                << "To: " << utilisateur << "@exemple.test\r\n"
-                << "Subject: " << sujet << "\r\n"
-                << "Date: Fri, 11 Dec 2026 10:00:00 +0100\r\n"
-                << "Message-ID: <" << nom << "@exemple.test>\r\n"
-                << "\r\n"
-                << "Corps du message " << sujet << "\r\n"
-                << std::string(static_cast<std::size_t>(taillePlus), 'x') << "\r\n";
+        fichier << contenu;
     }
     // Le serveur tourne sous un autre utilisateur : le fichier doit lui être lisible.
     std::filesystem::permissions(temporaire, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                                  std::filesystem::perms::group_read | std::filesystem::perms::others_read);
     std::filesystem::rename(temporaire, maildir(utilisateur) / "new" / nom);
     return nom;
+}
+
+std::string DeposerMessage(const std::string& utilisateur, const std::string& sujet, int taillePlus) {
+    return DeposerBrut(utilisateur, "Return-Path: <expediteur@exemple.test>\r\n"
+                                    "From: Expediteur <expediteur@exemple.test>\r\n"
+                                    "To: " + utilisateur + "@exemple.test\r\n"
+                                    "Subject: " + sujet + "\r\n"
+                                    "Date: Fri, 11 Dec 2026 10:00:00 +0100\r\n"
+                                    "\r\n"
+                                    "Corps du message " + sujet + "\r\n" +
+                                    std::string(static_cast<std::size_t>(taillePlus), 'x') + "\r\n");
 }
 
 void RetirerMessage(const std::string& utilisateur, const std::string& nom) {

@@ -20,6 +20,8 @@ std::string MotDePasse(const std::string& utilisateur);
 void ViderBoite(const std::string& utilisateur);
 // Dépose un message ; rend son nom de fichier (sans le suffixe d'état que le serveur ajoute).
 std::string DeposerMessage(const std::string& utilisateur, const std::string& sujet, int taillePlus = 0);
+// Dépose un message tel quel (en-têtes et corps, lignes terminées par CR LF).
+std::string DeposerBrut(const std::string& utilisateur, const std::string& contenu);
 // Retire du serveur, comme un autre client, le message déposé sous ce nom.
 void RetirerMessage(const std::string& utilisateur, const std::string& nom);
 
