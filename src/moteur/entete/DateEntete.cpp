@@ -66,7 +66,8 @@ std::string FormaterDateEntete(std::string_view date) {
     if (*annee < 100) *annee += 2000;
     if (!dateExiste(*jour, *mois, *annee)) return {};
 
-    std::array<char, 16> tampon {};
+    // Jour, mois et année sont déjà bornés ; le tampon garde de la marge pour le compilateur.
+    std::array<char, 48> tampon {};
     std::snprintf(tampon.data(), tampon.size(), "%02ld/%02d/%04ld ", *jour, *mois, *annee);
     return std::string(tampon.data()) + std::string(heure);
 }
