@@ -48,6 +48,14 @@ struct EtatProgramme {
     }
     std::vector<std::string> SectionsBoites;
     std::string MotDePasseDemarrage;  // vide : pas de protection
+    // Vérification de l'existence des expéditeurs : adresses déjà jugées pendant l'exécution,
+    // serveur DNS interrogé, port SMTP des sondes (25 ; les tests le changent).
+    std::vector<std::string> AdressesExistantes;
+    std::vector<std::string> AdressesInexistantes;
+    std::string ServeurDNS;
+    int PortSondeSmtp = 25;
+    int AttenteDnsMs = 5000;  // attente maximale d'une réponse DNS
+    int PortReponseSmtp = 0;  // port SMTP des réponses ; 0 : celui des réglages (25 ou 587)
     // Contexte TLS partagé par tous les clients (autorités de confiance).
     QSslConfiguration ContexteSsl;
 };

@@ -6,6 +6,25 @@
 // Sons système utilisés par le moteur.
 enum class SonSysteme { NouveauMessage, Avertissement };
 
+// Ce que la fenêtre d'interception montre d'un message en attente de décision.
+struct DonneesInterception {
+    std::string Titre;          // légende de la fenêtre
+    std::string Raison;         // titre du groupe ; vide : le précédent reste
+    std::string Filtre;         // motif du filtre qui a intercepté le message
+    std::string Expediteur, Sujet, Destinataires, Copie, Taille, Date;
+    bool RougeExpediteur = false, RougeSujet = false, RougeDestinataires = false, RougeCopie = false;
+    char Action = 'd';          // 'd' : supprimé au bout du délai ; 'g' : gardé
+    int Delai = 30;             // secondes du compte à rebours
+    int DelaiAvantRejeterActif = 3;  // secondes pendant lesquelles "&Rejeter" reste grisé
+};
+
+// Comment la fenêtre d'interception s'est fermée.
+enum class ResultatModal { Ok, Annuler, Oui };
+struct ResultatInterception {
+    int SecondesRestantes = 0;  // 0 : "&Rejeter" ; -1 : compte à rebours écoulé
+    ResultatModal Resultat = ResultatModal::Annuler;
+};
+
 class InterfaceMoteur {
 public:
     virtual ~InterfaceMoteur() = default;
@@ -51,6 +70,15 @@ public:
     virtual void TitreListeMessages(const std::string& texte) = 0;
     // Son d'un fichier (nom vide : le son système donné).
     virtual void JouerSon(const std::string& fichier, SonSysteme systeme) = 0;
+
+    // Montre la fenêtre d'interception, modale, et rend la façon dont elle s'est fermée.
+    virtual ResultatInterception Intercepter(const DonneesInterception& donnees) = 0;
+    // Bulle de la zone de notification (icône d'information).
+    virtual void BulleRejet(const std::string& titre, const std::string& texte) = 0;
+    // Message d'erreur (icône d'erreur).
+    virtual void Erreur(const std::string& texte) = 0;
+    // Le nombre de lignes de l'historique a changé (étiquette de la fenêtre des filtres).
+    virtual void HistoriqueChange() = 0;
 
     // Lance la vérification des actualités (une fois par exécution).
     virtual void DemarrerVerificationActualites() = 0;

@@ -2,7 +2,9 @@
 
 #include "FormaterEntier.h"
 #include "entete/DecoderTexteEntete.h"
+#include "TraitementRejet.h"
 #include "pop3/ClientPop3.h"
+#include "verification/VerificateurExpediteur.h"
 
 #include <climits>
 #include <cstdlib>
@@ -48,12 +50,18 @@ int iconeDuMessage(const ContexteMoteur& contexte, const structMessage& message,
 
 void TraiterNouveauMessage(ContexteMoteur& contexte, ClientPop3& client, int ligneBoite, structMessage& message,
                            int& supprimes) {
-    (void)supprimes;
     const ReglesClassement r = regles(contexte.etat.Parametres);
-    ContexteClassement classement{contexte.etat.Listes, r, contexte.etat.Correspondance, nullptr, {}};
+    VerificateurExpediteur verification(contexte);
+    ContexteClassement classement{contexte.etat.Listes, r, contexte.etat.Correspondance, &verification, {}};
     classement.journal.actif = contexte.etat.Parametres.ModeDebug;
     classement.journal.ecrire = [&contexte](int numero, const std::string& texte) { contexte.ui.EcrireDebug(numero, texte); };
+    const int numeroServeur = message.NumeroMsg + supprimes;
     const ResultatClassement resultat = Classer(message, boiteAClasser(contexte, ligneBoite), classement);
+    if (resultat.Decision == 'r' || resultat.Decision == 'd' || resultat.Decision == 'g') {
+        TraiterRejet(contexte, client, ligneBoite, message, resultat, numeroServeur, supprimes);
+        return;
+    }
+    if (resultat.Decision == 'c') CompterFiltres(contexte.etat.Listes, resultat);
     const std::string label = ligneBoite >= 0 ? contexte.boites.Ligne(ligneBoite).Caption() : std::string();
     ListerMessage(contexte, client, label, message, resultat);
 }

@@ -2,6 +2,7 @@
 
 #include "HistoriqueStatut.h"
 #include "ModeleTableau.h"
+#include "dialogues/Tessaron7.h"
 #include "donnees/Chaines.h"
 #include "donnees/Cp1252.h"
 #include "donnees/FichiersListes.h"
@@ -56,11 +57,27 @@ TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
       contexte_{etat_, boites_, messages_, *this} {
     setWindowTitle(QStringLiteral("Tessaron"));
     etat_.ContexteSsl = CreerContexteSsl();
+    // Port SMTP des sondes d'existence des expéditeurs : 25, sauf pour des essais locaux.
+    const int portSonde = qEnvironmentVariableIntValue("TESSARON_PORT_SONDE_SMTP");
+    if (portSonde > 0 && portSonde < 65536) etat_.PortSondeSmtp = portSonde;
+    const int portReponse = qEnvironmentVariableIntValue("TESSARON_PORT_REPONSE_SMTP");
+    if (portReponse > 0 && portReponse < 65536) etat_.PortReponseSmtp = portReponse;
     scrutation_ = std::make_unique<Scrutation>(contexte_);
     construireListes();
     construireBarreEtat();
     construireRaccourcis();
     chargerDonnees();
+    creerFenetreInterception();
+}
+
+void TForm1::creerFenetreInterception() {
+    form7_ = new TForm7(etat_.Parametres.DelaiRejeterGarder, this);
+    form7_->SurInterrompre = [this] { scrutation_->BtnInterrompreClick(); };
+    form7_->SurArretScrutation = [this](bool enfonce) {
+        etat_.ArretDepuisInterception = enfonce;
+        etat_.ScrutationActive = !enfonce;
+        EcrireStatut(0, Chaine(enfonce ? 1010 : 1100));
+    };
 }
 
 TForm1::~TForm1() {
@@ -234,6 +251,7 @@ void TForm1::DemarrageSuite() {
         [this](const std::string& titre, const std::string& texte) {
             QMessageBox::critical(this, depuisCp1252(titre), depuisCp1252(texte));
         });
+    etat_.ServeurDNS = etat_.Parametres.IPDns;
     scrutation_->CreerMinuteurDemarrage(versCp1252(ini_.chemin()));
     scrutation_->LancerMinuteurDemarrage();
 }
@@ -333,3 +351,15 @@ void TForm1::TitreListeMessages(const std::string& texte) { titreMessages_->setT
 void TForm1::JouerSon(const std::string&, SonSysteme) {}
 
 void TForm1::DemarrerVerificationActualites() {}
+
+ResultatInterception TForm1::Intercepter(const DonneesInterception& donnees) {
+    // L'interrogation générale et le double clic relâchent le bouton d'arrêt de la fenêtre.
+    if (!etat_.ArretDepuisInterception) form7_->RelacherArret();
+    return form7_->Intercepter(donnees);
+}
+
+void TForm1::BulleRejet(const std::string&, const std::string&) {}
+
+void TForm1::Erreur(const std::string& texte) { QMessageBox::critical(this, windowTitle(), depuisCp1252(texte)); }
+
+void TForm1::HistoriqueChange() {}

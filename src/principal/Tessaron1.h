@@ -14,6 +14,7 @@
 #include <memory>
 
 class HistoriqueStatut;
+class TForm7;
 class ModeleTableau;
 class QComboBox;
 class QLabel;
@@ -35,6 +36,7 @@ public:
     QComboBox* HistoriqueEtat() const { return historique_; }
     QPushButton* BtnInterrompre() const { return btnInterrompre_; }
     QLabel* Panneau(int numero) const;
+    TForm7* FenetreInterception() const { return form7_; }
 
     // Seconde phase du démarrage : minuteur de démarrage et recensement.
     void DemarrageSuite();
@@ -73,12 +75,17 @@ protected:
     void TitreListeMessages(const std::string& texte) override;
     void JouerSon(const std::string& fichier, SonSysteme systeme) override;
     void DemarrerVerificationActualites() override;
+    ResultatInterception Intercepter(const DonneesInterception& donnees) override;
+    void BulleRejet(const std::string& titre, const std::string& texte) override;
+    void Erreur(const std::string& texte) override;
+    void HistoriqueChange() override;
 
 private:
     void construireListes();
     void construireBarreEtat();
     void construireRaccourcis();
     void chargerDonnees();
+    void creerFenetreInterception();
     void appliquerParametres();
     void relireDisposition();
     void SauverParametres();
@@ -106,4 +113,5 @@ private:
     ModeleTableau* modeleMessages_ = nullptr;
     class QSplitter* separateur_ = nullptr;
     bool fermetureFaite_ = false;
+    TForm7* form7_ = nullptr;
 };

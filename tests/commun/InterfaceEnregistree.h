@@ -25,6 +25,14 @@ public:
     int verificationsActualites = 0;
     bool listeOccupee = false;
     std::vector<std::string> questions;
+    std::vector<DonneesInterception> interceptions;
+    std::function<ResultatInterception(const DonneesInterception&)> reponseInterception;
+    const bool* moteurOccupe = nullptr;  // observé pendant l'interception
+    bool moteurOccupePendantInterception = false;
+    std::vector<std::string> bulles;
+    std::vector<std::string> erreurs;
+    int changementsHistorique = 0;
+    std::vector<std::string> sons;
     bool reponseOui = true;
     int boiteSelectionnee = -1;
     bool boutonOrdreActif = false;
@@ -78,6 +86,19 @@ public:
     void ImageIconeTray(int image) override { imageTray = image; }
     void BulleIconeTray(const std::string& texte) override { bulleTray = texte; }
     void TitreListeMessages(const std::string& texte) override { titreListe = texte; }
-    void JouerSon(const std::string&, SonSysteme) override { ++sonsJoues; }
+    void JouerSon(const std::string& fichier, SonSysteme systeme) override {
+        ++sonsJoues;
+        sons.push_back(!fichier.empty() ? fichier : systeme == SonSysteme::Avertissement ? "SystemExclamation" : "MailBeep");
+    }
     void DemarrerVerificationActualites() override { ++verificationsActualites; }
+    ResultatInterception Intercepter(const DonneesInterception& donnees) override {
+        interceptions.push_back(donnees);
+        moteurOccupePendantInterception = moteurOccupe && *moteurOccupe;
+        return reponseInterception ? reponseInterception(donnees) : ResultatInterception{5, ResultatModal::Oui};
+    }
+    void BulleRejet(const std::string& titre, const std::string& texte) override {
+        bulles.push_back(titre + "|" + texte);
+    }
+    void Erreur(const std::string& texte) override { erreurs.push_back(texte); }
+    void HistoriqueChange() override { ++changementsHistorique; }
 };

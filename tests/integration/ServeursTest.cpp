@@ -1,6 +1,9 @@
 #include "ServeursTest.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QFile>
 #include <atomic>
 #include <chrono>
@@ -86,6 +89,27 @@ void RetirerMessage(const std::string& utilisateur, const std::string& nom) {
         for (const auto& entree : std::filesystem::directory_iterator(dossier, erreur))
             if (entree.path().filename().string().rfind(nom, 0) == 0) std::filesystem::remove(entree.path(), erreur);
     }
+}
+
+std::string ServeurDns() { return variable("TESSARON_DNS").toStdString(); }
+int PortSmtp() { return variable("TESSARON_SMTP_PORT").toInt(); }
+
+std::vector<MessageSmtp> MessagesSmtpPour(const std::string& destinataire) {
+    std::vector<MessageSmtp> messages;
+    const QDir dossier(variable("TESSARON_SMTP_DOSSIER"));
+    for (const QString& nom : dossier.entryList({QStringLiteral("*.eml")}, QDir::Files, QDir::Name)) {
+        QFile eml(dossier.filePath(nom));
+        QFile json(dossier.filePath(nom.chopped(4) + QStringLiteral(".json")));
+        if (!eml.open(QIODevice::ReadOnly) || !json.open(QIODevice::ReadOnly)) continue;
+        const QJsonObject enveloppe = QJsonDocument::fromJson(json.readAll()).object();
+        MessageSmtp m;
+        m.expediteur = enveloppe.value(QStringLiteral("mail_from")).toString().toStdString();
+        for (const auto& d : enveloppe.value(QStringLiteral("rcpt_tos")).toArray()) m.destinataires.push_back(d.toString().toStdString());
+        m.texte = eml.readAll().toStdString();
+        if (std::find(m.destinataires.begin(), m.destinataires.end(), destinataire) != m.destinataires.end())
+            messages.push_back(std::move(m));
+    }
+    return messages;
 }
 
 } // namespace ServeursTest

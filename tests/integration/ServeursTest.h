@@ -2,6 +2,7 @@
 // Accès aux serveurs de test lancés sur la boucle locale par scripts/test.
 #include <QString>
 #include <string>
+#include <vector>
 
 namespace ServeursTest {
 
@@ -24,5 +25,18 @@ std::string DeposerMessage(const std::string& utilisateur, const std::string& su
 std::string DeposerBrut(const std::string& utilisateur, const std::string& contenu);
 // Retire du serveur, comme un autre client, le message déposé sous ce nom.
 void RetirerMessage(const std::string& utilisateur, const std::string& nom);
+
+// Serveur DNS de test (MX de example.test, pref100.test, deux.test ; sansmx.test sans MX).
+std::string ServeurDns();
+int PortSmtp();
+
+// Un message reçu par le serveur SMTP de test : enveloppe et texte brut.
+struct MessageSmtp {
+    std::string expediteur;
+    std::vector<std::string> destinataires;
+    std::string texte;
+};
+// Les messages reçus dont un destinataire de l'enveloppe est `destinataire`, dans l'ordre d'arrivée.
+std::vector<MessageSmtp> MessagesSmtpPour(const std::string& destinataire);
 
 } // namespace ServeursTest

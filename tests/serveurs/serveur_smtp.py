@@ -11,6 +11,7 @@
 Réponses à RCPT TO selon la partie locale du destinataire :
   inconnu*  -> 550 5.1.1 Utilisateur inconnu
   occupe*   -> 450 4.2.0 Essayez plus tard
+  mauvais*  -> 553 5.1.3 Adresse mal formee
   autre     -> 250
 
 Chaque message reçu est écrit dans DOSSIER/smtp/<horodatage>-<compteur>.eml,
@@ -77,6 +78,8 @@ class Destinataire:
             return "550 5.1.1 Utilisateur inconnu"
         if locale.startswith("occupe"):
             return "450 4.2.0 Essayez plus tard"
+        if locale.startswith("mauvais"):
+            return "553 5.1.3 Adresse mal formee"
         enveloppe.rcpt_tos.append(adresse)
         return "250 2.1.5 OK"
 

@@ -34,6 +34,7 @@ public:
     void Reinitialiser() override {}
     void VerifierExpediteur(const std::string&) override { ++appels; }
     bool DecisionInexistant() override { return inexistant; }
+    int EtatVerification() const override { return inexistant ? -1 : 0; }
 };
 
 class ClasserTest : public ::testing::Test {

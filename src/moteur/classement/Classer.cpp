@@ -255,8 +255,8 @@ private:
                 // Une erreur de la vérification laisse la décision telle qu'elle est.
             }
         }
+        r_.ExpediteurInexistant = v->EtatVerification() < 0;
         if (!v->DecisionInexistant()) return;
-        r_.ExpediteurInexistant = true;
         journal(1443, "Exp\xE9" "diteur " + m_.AdresseExpediteur + " invalide - UIDL : " + m_.Uidl);
         const char lettre = LettreAction(c_.regles.AvantRejetInex, ' ');
         if (RangAction(lettre) > RangAction(r_.Decision)) r_.Decision = lettre;

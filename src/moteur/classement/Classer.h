@@ -45,6 +45,8 @@ public:
     virtual void Reinitialiser() = 0;
     virtual void VerifierExpediteur(const std::string& expediteurTeste) = 0;
     virtual bool DecisionInexistant() = 0;
+    // 1 l'adresse existe ; 0 non vérifiée ; -1 refusée par son serveur ; -2 pas de serveur.
+    virtual int EtatVerification() const = 0;
 };
 
 // Une ligne de filtre retenue : sa position dans sa liste et une copie (la liste peut changer
@@ -69,7 +71,7 @@ struct ResultatClassement {
     std::array<bool, 4> Causes = {false, false, false, false};
     bool DestinataireVide = false;  // À et Cc vides : montrés "<Destinataire vide>"
     char ActionExpediteur = ' ', ActionSujet = ' ', ActionDestinataire = ' ', ActionExclusif = ' ';
-    bool ExpediteurInexistant = false;  // la vérification a conclu à un expéditeur inexistant
+    bool ExpediteurInexistant = false;  // la vérification a rendu un état négatif
 };
 
 // Journal de débogage : appelé seulement quand `actif`.
