@@ -24,4 +24,5 @@ void ServeurFactice::lireLignes(QTcpSocket& connexion) {
         if (gestionnaire_) gestionnaire_(connexion, ligne);
         if (connexion.state() != QAbstractSocket::ConnectedState) return;
     }
+    if (surOctetsSansFinDeLigne && connexion.bytesAvailable() > 0) surOctetsSansFinDeLigne(connexion);
 }

@@ -19,6 +19,9 @@ public:
     bool ecoute() const { return serveur_.isListening(); }
     quint16 port() const { return serveur_.serverPort(); }
     QList<QByteArray> lignesRecues;
+    // Facultatif : appelé quand il reste des octets reçus sans fin de ligne (une négociation
+    // TLS, par exemple), pour y répondre.
+    std::function<void(QTcpSocket& connexion)> surOctetsSansFinDeLigne;
 
 private:
     void accepter();

@@ -1,6 +1,7 @@
 #include "TransportScripte.h"
 
 #include <QTimer>
+#include <algorithm>
 
 Replique Client(std::string ligne) {
     return {Replique::Genre::Client, std::move(ligne)};
@@ -20,6 +21,10 @@ Replique Fermeture() {
 
 Replique Pause() {
     return {Replique::Genre::Pause, {}};
+}
+
+Replique Chiffrement() {
+    return {Replique::Genre::Chiffrement, "(passage en TLS)"};
 }
 
 void Conversation::reprendre() {
@@ -62,8 +67,27 @@ void TransportScripte::connecter(const QString&, quint16, bool, const QSslConfig
     });
 }
 
+// Une conversation qui marque le passage en TLS exige qu'il ait lieu à cet endroit ; sans
+// repère, le passage est accepté à tout moment.
 void TransportScripte::demarrerTls(const QSslConfiguration&) {
-    QTimer::singleShot(0, this, [this] { emit chiffre(); });
+    Conversation& c = *conversation_;
+    const auto estRepere = [](const Replique& r) { return r.genre == Replique::Genre::Chiffrement; };
+    if (!c.terminee() && estRepere(c.repliques[c.suivante])) {
+        ++c.suivante;
+    } else if (std::any_of(c.repliques.begin(), c.repliques.end(), estRepere)) {
+        const std::string prevue = c.terminee() ? "(fin)" : c.repliques[c.suivante].texte;
+        couper("réplique " + std::to_string(c.suivante) + " : attendu « " + prevue + " », passage en TLS");
+        return;
+    }
+    QTimer::singleShot(0, this, [this] {
+        if (!ouvert_) return;
+        if (!conversation_->refusTls.isEmpty()) {
+            emit erreur(conversation_->refusTls);
+            return;
+        }
+        emit chiffre();
+        planifier();
+    });
 }
 
 void TransportScripte::ecrire(const QByteArray& donnees) {
@@ -126,6 +150,7 @@ void TransportScripte::livrer() {
     const Replique& r = c.repliques[c.suivante];
     switch (r.genre) {
     case Replique::Genre::Client:
+    case Replique::Genre::Chiffrement:
         return;
     case Replique::Genre::Pause:
         enPause_ = true;

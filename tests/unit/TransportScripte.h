@@ -10,7 +10,7 @@
 #include <vector>
 
 struct Replique {
-    enum class Genre { Client, Serveur, Brut, Fermeture, Pause };
+    enum class Genre { Client, Serveur, Brut, Fermeture, Pause, Chiffrement };
     Genre genre;
     std::string texte;   // ligne sans fin de ligne (Client, Serveur) ou octets tels quels (Brut)
     int repetitions = 1; // Brut : le même texte livré tant de fois, une fois par tour
@@ -19,8 +19,9 @@ struct Replique {
 Replique Client(std::string ligne);  // ligne que le client doit écrire (CR LF ajouté)
 Replique Serveur(std::string ligne); // ligne envoyée par le serveur (CR LF ajouté)
 Replique Brut(std::string octets, int repetitions = 1);
-Replique Fermeture(); // le serveur coupe la connexion
-Replique Pause();     // le serveur se tait jusqu'à Conversation::reprendre()
+Replique Fermeture();   // le serveur coupe la connexion
+Replique Pause();       // le serveur se tait jusqu'à Conversation::reprendre()
+Replique Chiffrement(); // le client passe ici en TLS (demarrerTls) ; annoncé par `chiffre`
 
 class TransportScripte;
 
@@ -30,6 +31,7 @@ struct Conversation {
     std::size_t suivante = 0;
     std::vector<std::string> ecarts; // écritures du client qui ne suivent pas la conversation
     QString refus;                   // non vide : la connexion échoue avec ce message
+    QString refusTls;                // non vide : le passage en TLS échoue avec ce message
     bool bavard = false;             // le transport émet encore des signaux une fois fermé
     int signauxTardifs = 0;
     int transportsCrees = 0;
