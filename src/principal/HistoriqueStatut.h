@@ -5,4 +5,5 @@
 class QComboBox;
 
 // Pousse " " + texte en tête ; une ligne " Désactivé" n'est pas répétée quand elle est déjà en tête.
-void PousserLigneHistorique(QComboBox& historique, const QString& texte, int nbEvenements);
+// Vrai quand la ligne a été ajoutée.
+bool PousserLigneHistorique(QComboBox& historique, const QString& texte, int nbEvenements);

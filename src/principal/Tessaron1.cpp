@@ -1,6 +1,8 @@
 #include "Tessaron1.h"
 
-#include "HistoriqueStatut.h"
+#include "BarreEtat.h"
+#include "JournalDebug.h"
+#include "IconeTray.h"
 #include "ModeleTableau.h"
 #include "dialogues/Tessaron7.h"
 #include "donnees/Chaines.h"
@@ -12,6 +14,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QStatusTipEvent>
 #include <QFileInfo>
 #include <QComboBox>
 #include <QGroupBox>
@@ -24,6 +27,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -63,11 +67,18 @@ TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
     const int portReponse = qEnvironmentVariableIntValue("TESSARON_PORT_REPONSE_SMTP");
     if (portReponse > 0 && portReponse < 65536) etat_.PortReponseSmtp = portReponse;
     scrutation_ = std::make_unique<Scrutation>(contexte_);
-    construireListes();
+    etat_.Parametres = LireParametresGlobaux(ini_);
     construireBarreEtat();
+    construireListes();
     construireRaccourcis();
     chargerDonnees();
     creerFenetreInterception();
+    construireTray();
+    appliquerEtatScrutation();
+    if (!IconeTray::Disponible()) EcrireStatut(0, Chaine(90402));
+    // Ctrl enfoncé au démarrage : pas de vérification des actualités pendant cette exécution.
+    if (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) etat_.VerifActualitesFaite = true;
+    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 void TForm1::creerFenetreInterception() {
@@ -81,8 +92,15 @@ void TForm1::creerFenetreInterception() {
 }
 
 TForm1::~TForm1() {
+    // Les vues et leurs modèles lisent les listes : ils partent avant elles (les enfants Qt
+    // ne seraient détruits qu'après les membres).
+    qApp->removeEventFilter(this);
     boites_.RetirerObservateur(modeleBoites_);
     messages_.RetirerObservateur(modeleMessages_);
+    delete form7_;
+    delete takeCentralWidget();
+    delete modeleBoites_;
+    delete modeleMessages_;
 }
 
 QStringList TForm1::entetesMessages() const {
@@ -104,8 +122,19 @@ void TForm1::construireListes() {
          [this](int l, int c, int role) -> QVariant {
              if (role == Qt::TextAlignmentRole && (c == ColIntervalle || c == ColNbMsg))
                  return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-             if (role == Qt::ForegroundRole && c == ColNbMsg && boites_.Ligne(l).Colonnes[ColNbMsg] == Chaine(1013))
-                 return QColor(Qt::red);
+             // Relève coupée : toute la liste en gris, sans style par ligne.
+             if (!etat_.ScrutationActive)
+                 return role == Qt::ForegroundRole ? QVariant(QApplication::palette().color(QPalette::Disabled, QPalette::Text))
+                                                   : QVariant();
+             const LigneBoite& ligne = boites_.Ligne(l);
+             if (role == Qt::FontRole && ligne.Donnees && ligne.Donnees->Demarrage) {
+                 QFont gras = QApplication::font();
+                 gras.setBold(true);
+                 return gras;
+             }
+             if (c != ColNbMsg || ligne.Colonnes[ColNbMsg].empty()) return {};
+             if (role == Qt::ForegroundRole && ligne.Colonnes[ColNbMsg] == Chaine(1013)) return QColor(Qt::red);
+             if (role == Qt::BackgroundRole && ligne.Colonnes[ColNbMsg] != Chaine(1013)) return QColor(255, 238, 255);
              return {};
          }},
         entetesBoites(), this);
@@ -127,7 +156,7 @@ void TForm1::construireListes() {
     auto* separateur = separateur_;
     auto* groupe = new QGroupBox(separateur);
     auto* dispositionBoites = new QHBoxLayout(groupe);
-    button1_ = new QPushButton(QStringLiteral("F5"), groupe);
+    button1_ = new QPushButton(QStringLiteral("Interroger"), groupe);
     button1_->setToolTip(QStringLiteral("Interroge toutes les boîtes immédiatement <F5>"));
     connect(button1_, &QPushButton::clicked, this, [this] { scrutation_->Button1Click(); });
     listeBoites_ = creerVueListe(groupe, modeleBoites_);
@@ -136,8 +165,15 @@ void TForm1::construireListes() {
     listeBoites_->setColumnHidden(ColNatureRejet, true);
     connect(listeBoites_, &QTreeView::doubleClicked, this,
             [this] { scrutation_->Timer1Timer(OrigineScrutation::ListeBoites, ligneBoiteSelectionnee()); });
-    dispositionBoites->addWidget(button1_);
+    auto* commandes = new QVBoxLayout;
+    commandes->addWidget(button1_);
+    construireCommandes(commandes);
+    dispositionBoites->addLayout(commandes);
+    auto* colonneDebug = new QVBoxLayout;
+    colonneDebug->addWidget(journal_->Etiquette());
+    colonneDebug->addStretch();
     dispositionBoites->addWidget(listeBoites_);
+    dispositionBoites->addLayout(colonneDebug);
 
     auto* basse = new QWidget(separateur);
     auto* dispositionMessages = new QVBoxLayout(basse);
@@ -154,26 +190,41 @@ void TForm1::construireListes() {
 }
 
 void TForm1::construireBarreEtat() {
-    historique_ = new QComboBox(this);
-    historique_->setMaxVisibleItems(15);
-    historique_->setFixedWidth(340 - 80 - 2);
-    btnInterrompre_ = new QPushButton(QStringLiteral("Interrompre"), this);
-    btnInterrompre_->setToolTip(QStringLiteral("Stoppe l'interrogation de la boîte"));
-    btnInterrompre_->setFixedWidth(80);
-    btnInterrompre_->hide();
-    connect(btnInterrompre_, &QPushButton::clicked, this, [this] { scrutation_->BtnInterrompreClick(); });
-    panneau1_ = new QLabel(this);
-    panneau2_ = new QLabel(this);
-    statusBar()->addWidget(historique_);
-    statusBar()->addWidget(btnInterrompre_);
-    statusBar()->addWidget(panneau1_, 1);
-    statusBar()->addPermanentWidget(panneau2_);
+    barre_ = new BarreEtat(this);
+    setStatusBar(barre_);
+    barre_->SetNbEvenements(etat_.Parametres.NbEvenements);
+    barre_->CompteursDns = [this] {
+        return std::pair{etat_.AdressesExistantes.size(), etat_.AdressesInexistantes.size()};
+    };
+    barre_->SurLigneHistorique = [this](const std::string& texte) { journal_->EchoStatut(texte); };
+    connect(barre_->BtnInterrompre(), &QPushButton::clicked, this, [this] { scrutation_->BtnInterrompreClick(); });
+    journal_ = new JournalDebug(etat_.Parametres.ModeDebug, dossier_.dossier + QStringLiteral("/TessaronDebug.txt"), this);
+    journal_->SurBulleTray = [this](const std::string& texte) { BulleIconeTray(texte); };
+    journal_->SurTexteFichier = [this](const std::string& texte) { EcrireStatut(1, texte); };
+    journal_->SurFinModeFichier = [this] { AfficherEtatFiltres(); };
+    // Les bulles d'aide longues s'affichent dans le panneau 0 ; la barre revient une seconde après.
+    minuteurAide_ = new QTimer(this);
+    minuteurAide_->setInterval(1000);
+    connect(minuteurAide_, &QTimer::timeout, this, [this] {
+        minuteurAide_->stop();
+        barre_->RetablirApresAide();
+    });
 }
 
-void TForm1::construireRaccourcis() {
-    auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    connect(f5, &QShortcut::activated, this, [this] { scrutation_->Button1Click(); });
+bool TForm1::event(QEvent* evenement) {
+    if (evenement->type() == QEvent::StatusTip) {
+        afficherAide(static_cast<QStatusTipEvent*>(evenement)->tip());
+        return true;
+    }
+    return QMainWindow::event(evenement);
 }
+
+void TForm1::afficherAide(const QString& aide) {
+    if (aide.isEmpty() || aide == barre_->BtnDrapeau()->toolTip()) return;
+    barre_->AfficherAide(aide);
+    minuteurAide_->start();
+}
+
 
 void TForm1::chargerDonnees() {
     ContexteCreationBoite creation;
@@ -182,7 +233,6 @@ void TForm1::chargerDonnees() {
     creation.surMinuteur = [this](ClientPop3* client) {
         scrutation_->Timer1Timer(OrigineScrutation::Minuteur, -1, client);
     };
-    etat_.Parametres = LireParametresGlobaux(ini_);
     etat_.MotDePasseDemarrage = etat_.Parametres.Protege;
     ChargerBoites(ini_, etat_.MotDePasseDemarrage.empty() ? nullptr : &etat_.MotDePasseDemarrage, boites_,
                   etat_.SectionsBoites, creation);
@@ -237,10 +287,6 @@ void TForm1::FermerProgramme() {
     if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)) SauverParametres();
 }
 
-void TForm1::closeEvent(QCloseEvent* evenement) {
-    FermerProgramme();
-    QMainWindow::closeEvent(evenement);
-}
 
 void TForm1::DemarrageSuite() {
     EcrireStatut(0, Chaine(1008));
@@ -252,32 +298,39 @@ void TForm1::DemarrageSuite() {
             QMessageBox::critical(this, depuisCp1252(titre), depuisCp1252(texte));
         });
     etat_.ServeurDNS = etat_.Parametres.IPDns;
+    BasculerFiltres(etat_.Parametres.FiltresActifs);
     scrutation_->CreerMinuteurDemarrage(versCp1252(ini_.chemin()));
     scrutation_->LancerMinuteurDemarrage();
 }
 
-QLabel* TForm1::Panneau(int numero) const { return numero == 2 ? panneau2_ : panneau1_; }
+QComboBox* TForm1::HistoriqueEtat() const { return barre_->Historique(); }
+QPushButton* TForm1::BtnInterrompre() const { return barre_->BtnInterrompre(); }
+QString TForm1::TextePanneau(int numero) const { return barre_->TextePanneau(numero); }
 
 int TForm1::ligneBoiteSelectionnee() const {
     const QModelIndexList selection = listeBoites_->selectionModel()->selectedRows();
     return selection.isEmpty() ? -1 : selection.first().row();
 }
 
-void TForm1::EcrireStatut(int panneau, const std::string& texte) {
-    if (panneau == 1 || panneau == 2) Panneau(panneau)->setText(u' ' + depuisCp1252(texte));
-    else PousserLigneHistorique(*historique_, depuisCp1252(texte), etat_.Parametres.NbEvenements);
-    historique_->setVisible(true);
+void TForm1::EcrireStatut(int panneau, const std::string& texte) { barre_->EcrireStatut(panneau, texte); }
+
+void TForm1::EcrireDebug(int numero, const std::string& texte) { journal_->EcrireDebug(numero, texte); }
+
+void TForm1::AfficherEtatFiltres() {
+    EcrireStatut(1, etat_.Parametres.FiltresActifs ? std::string(kVersionProgramme) : Chaine(1104));
 }
 
-void TForm1::EcrireDebug(int, const std::string&) {}
-
-void TForm1::AfficherEtatFiltres() { panneau1_->setText(u' ' + QString::fromLatin1(kVersionProgramme)); }
-
-void TForm1::AfficherEtatFichierDebug() {}
+void TForm1::AfficherEtatFichierDebug() {
+    if (journal_->ModeFichier()) EcrireStatut(1, journal_->TexteTailleFichier());
+}
 
 bool TForm1::IconeErreurBoite() {
-    for (int i = 0; i < boites_.Nombre(); ++i)
-        if (boites_.Ligne(i).Colonnes[ColNbMsg] == Chaine(1013)) return true;
+    for (int i = 0; i < boites_.Nombre(); ++i) {
+        if (boites_.Ligne(i).Colonnes[ColNbMsg] != Chaine(1013)) continue;
+        tray_->Animer(false);
+        tray_->Image(messages_.Nombre() > 0 ? 4 : 3);
+        return true;
+    }
     return false;
 }
 
@@ -298,14 +351,14 @@ void TForm1::DonnerFocusListeMessages() {
     if (listeMessages_->isEnabled() && listeMessages_->isVisible()) listeMessages_->setFocus();
 }
 
-void TForm1::AfficherInterrompre(bool visible) { btnInterrompre_->setVisible(visible); }
+void TForm1::AfficherInterrompre(bool visible) { barre_->BtnInterrompre()->setVisible(visible); }
 
 void TForm1::ActiverInterrompre(bool actif, const std::string& bulle) {
-    btnInterrompre_->setEnabled(actif);
-    if (!bulle.empty()) btnInterrompre_->setToolTip(depuisCp1252(bulle));
+    barre_->BtnInterrompre()->setEnabled(actif);
+    if (!bulle.empty()) barre_->BtnInterrompre()->setToolTip(depuisCp1252(bulle));
 }
 
-void TForm1::ActiverBoutonVider(bool) {}
+void TForm1::ActiverBoutonVider(bool actif) { boutonVider_->setEnabled(actif); }
 
 void TForm1::MontrerMessage(int index) { listeMessages_->scrollTo(modeleMessages_->index(index, 0)); }
 
@@ -342,9 +395,9 @@ void TForm1::ActiverBoutonOrdre(bool) {}
 
 std::string TForm1::LegendeFenetre() { return versCp1252(windowTitle()); }
 
-void TForm1::AnimerIconeTray(bool) {}
-void TForm1::ImageIconeTray(int) {}
-void TForm1::BulleIconeTray(const std::string&) {}
+void TForm1::AnimerIconeTray(bool animer) { tray_->Animer(animer); }
+void TForm1::ImageIconeTray(int image) { tray_->Image(image); }
+void TForm1::BulleIconeTray(const std::string& texte) { tray_->Bulle(depuisCp1252(texte)); }
 
 void TForm1::TitreListeMessages(const std::string& texte) { titreMessages_->setText(depuisCp1252(texte)); }
 
@@ -358,7 +411,9 @@ ResultatInterception TForm1::Intercepter(const DonneesInterception& donnees) {
     return form7_->Intercepter(donnees);
 }
 
-void TForm1::BulleRejet(const std::string&, const std::string&) {}
+void TForm1::BulleRejet(const std::string& titre, const std::string& texte) {
+    tray_->Message(depuisCp1252(titre), depuisCp1252(texte));
+}
 
 void TForm1::Erreur(const std::string& texte) { QMessageBox::critical(this, windowTitle(), depuisCp1252(texte)); }
 

@@ -13,10 +13,17 @@
 #include <QMainWindow>
 #include <memory>
 
-class HistoriqueStatut;
+class BarreEtat;
+class JournalDebug;
+class IconeTray;
+class QAction;
+class QMenu;
+class QToolButton;
+class Veille;
 class TForm7;
 class ModeleTableau;
 class QComboBox;
+class QTimer;
 class QLabel;
 class QPushButton;
 class QTreeView;
@@ -33,9 +40,12 @@ public:
     Scrutation& Moteur() { return *scrutation_; }
     QTreeView* ListeBoites() const { return listeBoites_; }
     QTreeView* ListeMessages() const { return listeMessages_; }
-    QComboBox* HistoriqueEtat() const { return historique_; }
-    QPushButton* BtnInterrompre() const { return btnInterrompre_; }
-    QLabel* Panneau(int numero) const;
+    QComboBox* HistoriqueEtat() const;
+    QPushButton* BtnInterrompre() const;
+    BarreEtat* Barre() const { return barre_; }
+    JournalDebug* Journal() const { return journal_; }
+    // Texte d'un panneau de la barre d'état (" " + texte écrit).
+    QString TextePanneau(int numero) const;
     TForm7* FenetreInterception() const { return form7_; }
 
     // Seconde phase du démarrage : minuteur de démarrage et recensement.
@@ -66,8 +76,29 @@ public:
     // toutes deux ; Maj enfoncée au moment de fermer saute tout l'enregistrement.
     void FermerProgramme();
 
-protected:
-    void closeEvent(QCloseEvent* evenement) override;
+    // Un autre exemplaire du programme a été lancé : la fenêtre revient, ou la relève reprend.
+    void AutreInstance();
+    // Client de messagerie trouvé auprès du bureau (exécutable et icône).
+    void DefinirClientMessagerie(const std::string& executable, const std::string& icone);
+
+    // Commandes de la fenêtre.
+    void Reduire(bool avecMotDePasse);
+    void Restaurer();
+    void PleinEcran();
+    void BasculerScrutation(bool active);
+    bool ScrutationActive() const { return etat_.ScrutationActive; }
+    void BasculerFiltres(bool actifs);
+    void ActualiserIconeTray();
+    void ViderListe();
+    void LancerClientMessagerie();
+    IconeTray* Tray() const { return tray_; }
+    QAction* EntreeScrutation() const { return entreeScrutation_; }
+    QToolButton* BoutonScrutation() const { return boutonScrutation_; }
+    QToolButton* BoutonFiltres() const { return boutonFiltres_; }
+    QMenu* MenuFermeture() const { return menuFermeture_; }
+    bool ReduitProtege() const { return reduitProtege_; }
+    void ChangementVeille(bool miseEnVeille);
+
     std::string LegendeFenetre() override;
     void AnimerIconeTray(bool animer) override;
     void ImageIconeTray(int image) override;
@@ -80,10 +111,23 @@ protected:
     void Erreur(const std::string& texte) override;
     void HistoriqueChange() override;
 
+protected:
+    void closeEvent(QCloseEvent* evenement) override;
+    bool event(QEvent* evenement) override;
+    void changeEvent(QEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
 private:
     void construireListes();
     void construireBarreEtat();
+    void afficherAide(const QString& aide);
     void construireRaccourcis();
+    void construireCommandes(class QBoxLayout* disposition);
+    void construireTray();
+    void construireMenuFermeture();
+    void appliquerEtatScrutation();
+    void ouvrirGestionnaireFiltres(int onglet);
+    bool demanderMotDePasse();
     void chargerDonnees();
     void creerFenetreInterception();
     void appliquerParametres();
@@ -104,14 +148,25 @@ private:
     QTreeView* listeBoites_ = nullptr;
     QTreeView* listeMessages_ = nullptr;
     QLabel* titreMessages_ = nullptr;
-    QComboBox* historique_ = nullptr;
-    QPushButton* btnInterrompre_ = nullptr;
     QPushButton* button1_ = nullptr;
-    QLabel* panneau1_ = nullptr;
-    QLabel* panneau2_ = nullptr;
+    BarreEtat* barre_ = nullptr;
+    JournalDebug* journal_ = nullptr;
+    QTimer* minuteurAide_ = nullptr;
     ModeleTableau* modeleBoites_ = nullptr;
     ModeleTableau* modeleMessages_ = nullptr;
     class QSplitter* separateur_ = nullptr;
     bool fermetureFaite_ = false;
     TForm7* form7_ = nullptr;
+    IconeTray* tray_ = nullptr;
+    QMenu* menuTray_ = nullptr;
+    QMenu* menuFermeture_ = nullptr;
+    QAction* entreeScrutation_ = nullptr;
+    QAction* entreeReduireProtege_ = nullptr;
+    QToolButton* boutonScrutation_ = nullptr;
+    QToolButton* boutonFiltres_ = nullptr;
+    QToolButton* boutonVider_ = nullptr;
+    Veille* veille_ = nullptr;
+    bool reduitProtege_ = false;
+    bool quitter_ = false;  // fermeture demandée pour de bon (Quitter, Alt, fin de session)
+    std::string commandeMessagerie_;
 };

@@ -84,7 +84,7 @@ private slots:
         QTRY_COMPARE(nbMsg.data().toString(), QStringLiteral("Erreur"));
         QCOMPARE(nbMsg.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
         QCOMPARE(fenetre.HistoriqueEtat()->itemText(0), QStringLiteral(" Echec connexion sur Refus"));
-        QVERIFY(fenetre.Panneau(1)->text().startsWith(QStringLiteral(" Refus=>")));
+        QVERIFY(fenetre.TextePanneau(1).startsWith(QStringLiteral(" Refus=>")));
         QVERIFY(fenetre.ListeMessages()->isEnabled());
     }
 };

@@ -2,7 +2,7 @@
 // Transport de test : déroule une conversation écrite à l'avance. Ce que le client écrit est
 // comparé octet pour octet aux lignes attendues ; les répliques du serveur sont livrées plus
 // tard, une par tour de boucle d'événements, pour que le client attende vraiment.
-#include "moteur/pop3/Transport.h"
+#include "moteur/reseau/Transport.h"
 
 #include <QPointer>
 #include <memory>

@@ -3,12 +3,9 @@
 #include "donnees/Cp1252.h"
 
 #include <QCryptographicHash>
-#include <QEventLoop>
-#include <QTimer>
 #include <algorithm>
 #include <charconv>
 #include <climits>
-#include <cstring>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -20,26 +17,23 @@ namespace {
 constexpr const char* kNonConnecte = "Non connecté";
 constexpr const char* kNumeroInvalide = "Numéro de message invalide : ";
 constexpr const char* kLignesInvalides = "Nombre de lignes invalide : ";
-constexpr const char* kPortInvalide = "Port invalide : ";
-constexpr const char* kConnexionImpossible = "Connexion impossible : ";
-constexpr const char* kConnexionPerdue = "Connexion perdue : ";
-constexpr const char* kFermeeParServeur = "Connexion fermée par le serveur";
 constexpr const char* kInterrompue = "Connexion interrompue";
-constexpr const char* kTerminee = "Connexion terminée";
-constexpr const char* kDelaiDepasse = "426 Timeout";
 constexpr const char* kReponseInvalide = "Réponse invalide du serveur : ";
-constexpr const char* kReponseTropLongue = "Réponse trop longue du serveur";
 constexpr const char* kSansHorodatage = "Le serveur n'accepte pas APOP (pas d'horodatage dans l'accueil)";
-constexpr const char* kCaractereInterdit = "Caractère interdit dans la commande";
-constexpr const char* kSansTransport = "Connexion impossible : aucun transport";
 
 // Longueur de la réponse citée dans un message d'erreur.
 constexpr std::size_t kLongueurCitation = 200;
 // Au-delà, les lignes d'une liste UIDL ou LIST ne sont plus retenues : les numéros
 // manquants sont alors demandés un par un.
 constexpr std::size_t kEntreesMaxListe = 1'000'000;
-constexpr int kDelaiParDefaut = 15;
-constexpr int kDelaiMax = 24 * 60 * 60;
+
+constexpr ConnexionLignes::Reglages kReglagesConnexion{
+    .longueurMaxLigne = ClientPop3::kLongueurMaxLigne,
+    .lignesLongues = TamponLignes::LignesLongues::Coupees,
+    .tailleMaxReponse = ClientPop3::kTailleMaxReponse,
+    .motifDelaiDepasse = "426 Timeout",
+    .delaiParDefaut = 15,
+};
 
 std::string enCp1252(const char* utf8) {
     return utf8VersCp1252(utf8);
@@ -67,15 +61,6 @@ std::optional<long long> nombre(std::string_view texte) {
     return valeur;
 }
 
-std::optional<quint16> lirePort(std::string_view texte) {
-    const std::size_t debut = texte.find_first_not_of(' ');
-    if (debut == std::string_view::npos) return std::nullopt;
-    texte = texte.substr(debut, texte.find_last_not_of(' ') - debut + 1);
-    const std::optional<long long> valeur = nombre(texte);
-    if (!valeur || *valeur < 1 || *valeur > 65535) return std::nullopt;
-    return static_cast<quint16>(*valeur);
-}
-
 bool identifiantValide(std::string_view mot) {
     return !mot.empty();
 }
@@ -93,13 +78,6 @@ std::optional<std::pair<int, std::string>> entreeListe(std::string_view ligne,
     if (!numero || *numero < 1 || *numero > INT_MAX) return std::nullopt;
     return std::pair<int, std::string>(static_cast<int>(*numero), std::string(champs[1]));
 }
-
-// Remet un pointeur à sa valeur d'avant en fin de portée.
-struct Restauration {
-    QEventLoop*& cible;
-    QEventLoop* valeur;
-    ~Restauration() { cible = valeur; }
-};
 
 std::string citation(const std::string& ligne) {
     return enCp1252(kReponseInvalide) + ligne.substr(0, kLongueurCitation);
@@ -121,59 +99,39 @@ struct ClientPop3::Liste {
 };
 
 struct ClientPop3::Etat {
-    std::unique_ptr<Transport> transport; // gardé jusqu'à la connexion suivante
-    bool ouvert = false;                  // transport ouvert ou en cours d'ouverture
-    bool etabli = false;                  // le transport a annoncé la connexion
-    bool accueilli = false;               // accueil « +OK » reçu
-    unsigned session = 0;                 // change à chaque nouvelle connexion
-    std::string motifFermeture;
     std::string accueil;
-
-    QByteArray recu;               // octets reçus, pas encore découpés en lignes
-    qsizetype position = 0;        // début de la partie non lue de `recu`
-    std::string ligneEnCours;      // début de ligne (au plus kLongueurMaxLigne + 1 octets)
-    std::size_t octetsReponse = 0; // octets lus depuis la dernière commande
-
-    QTimer inactivite;
-    QEventLoop* boucle = nullptr; // attente en cours, à réveiller
-
     Liste uidl{identifiantValide, {}};
     Liste tailles{tailleValide, {}};
 };
 
 ClientPop3::ClientPop3(QObject* parent, FabriqueTransport fabrique)
     : QObject(parent), etat_(std::make_unique<Etat>()),
-      fabrique_(fabrique ? std::move(fabrique) : FabriqueTransport(&CreerTransportSocket)) {
-    etat_->inactivite.setSingleShot(true);
-    connect(&etat_->inactivite, &QTimer::timeout, this,
-            [this] { fermerConnexion(enCp1252(kDelaiDepasse), false); });
-}
+      connexion_(kReglagesConnexion, std::move(fabrique), Timeout, [this] { oublierSession(); }) {}
 
 ClientPop3::~ClientPop3() {
     AbortSync();
 }
 
 bool ClientPop3::Connected() const {
-    return etat_->ouvert && etat_->accueilli;
+    return connexion_.accueillie();
 }
 
 // ---------------------------------------------------------------- opérations
 
 bool ClientPop3::ConnectSync() {
     ErrorMessage.clear();
-    fermerConnexion(enCp1252(kInterrompue), false);
-    const std::optional<quint16> port = lirePort(Port);
-    if (!port) return echouer(enCp1252(kPortInvalide) + Port);
-    if (!ouvrirTransport(*port) || !attendreConnexion()) return false;
+    const QSslConfiguration configuration =
+        SslContext ? *SslContext : QSslConfiguration::defaultConfiguration();
+    if (!connexion_.ouvrir(Host, Port, SslImplicite, configuration)) return echouer(connexion_.echec());
     std::string ligne;
     if (!lireLigne(ligne)) return false;
     if (!ligne.starts_with("+OK")) {
         ErrorMessage = ligne;
-        fermerConnexion(enCp1252(kTerminee), false);
+        connexion_.terminer();
         return false;
     }
     etat_->accueil = ligne;
-    etat_->accueilli = true;
+    connexion_.noterAccueil();
     return true;
 }
 
@@ -242,10 +200,10 @@ bool ClientPop3::DeleSync() {
 
 bool ClientPop3::QuitSync() {
     if (!debuterOperation(false)) return false;
-    const unsigned session = etat_->session;
+    const unsigned session = connexion_.session();
     std::string ligne;
     const bool lue = envoyer("QUIT") && lireLigne(ligne);
-    if (etat_->session == session) fermerConnexion(enCp1252(kTerminee), false);
+    if (connexion_.session() == session) connexion_.terminer();
     if (!lue) return false;
     if (ligne.starts_with("+OK")) return true;
     ErrorMessage = ligne.starts_with("-ERR") ? ligne : citation(ligne);
@@ -253,7 +211,7 @@ bool ClientPop3::QuitSync() {
 }
 
 void ClientPop3::AbortSync() {
-    fermerConnexion(enCp1252(kInterrompue), false);
+    connexion_.interrompre();
 }
 
 // ---------------------------------------------------------------- déroulement
@@ -271,42 +229,13 @@ bool ClientPop3::echouer(const std::string& message) {
     return false;
 }
 
-bool ClientPop3::ouvrirTransport(quint16 port) {
-    Etat& e = *etat_;
-    e.transport = fabrique_();
-    if (!e.transport) return echouer(enCp1252(kSansTransport));
-    ++e.session;
-    e.ouvert = true;
-    e.etabli = e.accueilli = false;
-    e.motifFermeture.clear();
-    e.accueil.clear();
-    e.recu.clear();
-    e.position = 0;
-    e.ligneEnCours.clear();
-    e.octetsReponse = 0;
-    e.uidl.oublier();
-    e.tailles.oublier();
-    brancherTransport();
-    const QSslConfiguration configuration =
-        SslContext ? *SslContext : QSslConfiguration::defaultConfiguration();
-    e.transport->connecter(depuisCp1252(Host), port, SslImplicite, configuration);
-    return true;
-}
-
-bool ClientPop3::attendreConnexion() {
-    while (etat_->ouvert && !etat_->etabli) {
-        if (!attendre()) return echouer(enCp1252(kInterrompue));
-    }
-    return etat_->ouvert || echouer(etat_->motifFermeture);
-}
-
 bool ClientPop3::envoyer(const std::string& commande) {
-    if (commande.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
-        return echouer(enCp1252(kCaractereInterdit));
-    if (!etat_->ouvert) return echouer(etat_->motifFermeture);
-    etat_->octetsReponse = 0;
-    ++commandesEnvoyees_;
-    etat_->transport->ecrire(QByteArray::fromStdString(commande + "\r\n"));
+    return connexion_.envoyerLigne(commande) || echouer(connexion_.echec());
+}
+
+bool ClientPop3::lireLigne(std::string& ligne) {
+    if (!connexion_.lireLigne(ligne)) return echouer(connexion_.echec());
+    LastResponse = ligne;
     return true;
 }
 
@@ -323,7 +252,7 @@ bool ClientPop3::conclure(const std::string& ligne) {
     }
     // Ni « +OK » ni « -ERR » : le dialogue est décalé, on ne peut plus s'y fier.
     ErrorMessage = citation(ligne);
-    fermerConnexion(ErrorMessage, false);
+    connexion_.fermer(ErrorMessage);
     return false;
 }
 
@@ -343,10 +272,7 @@ bool ClientPop3::authentifier(const std::string& commande) {
 
 // QUIT sans attendre la réponse, puis fermeture.
 void ClientPop3::abandonnerSession() {
-    if (!etat_->ouvert) return;
-    ++commandesEnvoyees_;
-    etat_->transport->ecrire(QByteArrayLiteral("QUIT\r\n"));
-    fermerConnexion(enCp1252(kTerminee), false);
+    connexion_.abandonner("QUIT");
 }
 
 bool ClientPop3::lireMessage(const std::string& commande) {
@@ -361,7 +287,7 @@ bool ClientPop3::lireMessage(const std::string& commande) {
 
 // Lignes d'une réponse multiligne jusqu'au « . » final, points doublés retirés.
 bool ClientPop3::lireCorps(const std::function<void(const std::string&)>& parLigne) {
-    const unsigned session = etat_->session;
+    const unsigned session = connexion_.session();
     std::string ligne;
     for (;;) {
         if (!lireLigne(ligne)) return false;
@@ -369,7 +295,7 @@ bool ClientPop3::lireCorps(const std::function<void(const std::string&)>& parLig
         if (ligne.starts_with("..")) ligne.erase(0, 1);
         LastResponse = ligne;
         parLigne(ligne);
-        if (etat_->session != session) return echouer(enCp1252(kInterrompue));
+        if (connexion_.session() != session) return echouer(enCp1252(kInterrompue));
     }
 }
 
@@ -409,135 +335,9 @@ bool ClientPop3::chargerListe(Liste& liste, const std::string& commande) {
     return true;
 }
 
-// ---------------------------------------------------------------- réception
-
-// Ligne suivante du serveur, sans sa fin de ligne ; attend au besoin.
-bool ClientPop3::lireLigne(std::string& ligne) {
-    for (;;) {
-        const bool trouvee = extraireLigne(ligne);
-        if (etat_->octetsReponse > kTailleMaxReponse) {
-            fermerConnexion(enCp1252(kReponseTropLongue), false);
-            return echouer(enCp1252(kReponseTropLongue));
-        }
-        if (trouvee) {
-            LastResponse = ligne;
-            return true;
-        }
-        if (!etat_->ouvert) return echouer(etat_->motifFermeture);
-        if (!attendreDonnees()) return echouer(enCp1252(kInterrompue));
-    }
-}
-
-// Découpe une ligne complète (CR LF ou LF seul) dans ce qui a été reçu. Une ligne trop longue
-// est coupée à kLongueurMaxLigne, le reste de la ligne étant écarté.
-bool ClientPop3::extraireLigne(std::string& ligne) {
-    Etat& e = *etat_;
-    if (e.position >= e.recu.size()) return false;
-    const char* debut = e.recu.constData() + e.position;
-    const std::size_t reste = static_cast<std::size_t>(e.recu.size() - e.position);
-    const char* fin = static_cast<const char*>(std::memchr(debut, '\n', reste));
-    const std::size_t longueur = fin ? static_cast<std::size_t>(fin - debut) : reste;
-    // Un octet de plus que la limite, pour le CR d'une ligne de longueur maximale.
-    const std::size_t place = kLongueurMaxLigne + 1 - std::min(e.ligneEnCours.size(), kLongueurMaxLigne + 1);
-    e.ligneEnCours.append(debut, std::min(longueur, place));
-    const std::size_t consommes = longueur + (fin ? 1 : 0);
-    e.position += static_cast<qsizetype>(consommes);
-    e.octetsReponse += consommes;
-    if (e.position >= e.recu.size()) {
-        e.recu.clear();
-        e.position = 0;
-    }
-    if (!fin) return false;
-    if (!e.ligneEnCours.empty() && e.ligneEnCours.back() == '\r') e.ligneEnCours.pop_back();
-    if (e.ligneEnCours.size() > kLongueurMaxLigne) e.ligneEnCours.resize(kLongueurMaxLigne);
-    ligne = std::move(e.ligneEnCours);
-    e.ligneEnCours.clear();
-    return true;
-}
-
-// Attend de nouvelles données (ou la fermeture) ; faux si une autre connexion a pris la place.
-bool ClientPop3::attendreDonnees() {
-    while (etat_->ouvert && !tirerRecu()) {
-        if (!attendre()) return false;
-    }
-    return true;
-}
-
-// Un tour d'attente : jusqu'à un signal du transport, une fermeture ou le délai.
-bool ClientPop3::attendre() {
-    Etat& e = *etat_;
-    const unsigned session = e.session;
-    QEventLoop boucle;
-    QEventLoop* const precedente = std::exchange(e.boucle, &boucle);
-    {
-        // Rend la place à l'attente englobante même si une exception traverse la boucle.
-        const Restauration restauration{e.boucle, precedente};
-        e.inactivite.start(delaiMs());
-        boucle.exec();
-    }
-    if (precedente && e.ouvert)
-        e.inactivite.start(delaiMs());
-    else
-        e.inactivite.stop();
-    return e.session == session;
-}
-
-bool ClientPop3::tirerRecu() {
-    Etat& e = *etat_;
-    if (!e.transport || !e.ouvert) return false;
-    const QByteArray nouveau = e.transport->lire();
-    if (nouveau.isEmpty()) return false;
-    e.recu.append(nouveau);
-    return true;
-}
-
-// ---------------------------------------------------------------- connexion
-
-void ClientPop3::brancherTransport() {
-    Transport* transport = etat_->transport.get();
-    connect(transport, &Transport::connecte, this, [this] {
-        etat_->etabli = true;
-        reveiller();
-    });
-    connect(transport, &Transport::donneesRecues, this, [this] {
-        etat_->inactivite.stop();
-        reveiller();
-    });
-    connect(transport, &Transport::deconnecte, this,
-            [this] { fermerConnexion(enCp1252(kFermeeParServeur), true); });
-    connect(transport, &Transport::erreur, this, [this](const QString& message) {
-        const char* prefixe = etat_->accueilli ? kConnexionPerdue : kConnexionImpossible;
-        fermerConnexion(enCp1252(prefixe) + versCp1252(message), true);
-    });
-}
-
-// Ferme la connexion ; `garderRecu` laisse lire ce que le serveur a envoyé avant de fermer.
-// Le transport est débranché d'abord : ses signaux tardifs ne nous parviennent plus.
-void ClientPop3::fermerConnexion(const std::string& motif, bool garderRecu) {
-    Etat& e = *etat_;
-    if (!e.ouvert) return;
-    if (garderRecu) {
-        tirerRecu();
-    } else {
-        e.recu.clear();
-        e.position = 0;
-        e.ligneEnCours.clear();
-    }
-    e.ouvert = e.etabli = e.accueilli = false;
-    e.motifFermeture = motif;
-    e.uidl.oublier();
-    e.tailles.oublier();
-    e.inactivite.stop();
-    disconnect(e.transport.get(), nullptr, this, nullptr);
-    e.transport->fermer();
-    reveiller();
-}
-
-void ClientPop3::reveiller() {
-    if (etat_->boucle) etat_->boucle->quit();
-}
-
-int ClientPop3::delaiMs() const {
-    const int secondes = Timeout > 0 ? std::min(Timeout, kDelaiMax) : kDelaiParDefaut;
-    return secondes * 1000;
+// La connexion s'est fermée : son accueil et ses listes ne valent plus.
+void ClientPop3::oublierSession() {
+    etat_->accueil.clear();
+    etat_->uidl.oublier();
+    etat_->tailles.oublier();
 }

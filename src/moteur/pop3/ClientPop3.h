@@ -2,7 +2,7 @@
 // Client POP3 synchrone : chaque opération attend la réponse du serveur, une erreur ou le
 // délai d'attente en faisant tourner une boucle d'événements locale, de sorte que minuteurs
 // et clics restent servis pendant une session.
-#include "Transport.h"
+#include "moteur/reseau/ConnexionLignes.h"
 
 #include <QObject>
 #include <QSslConfiguration>
@@ -53,7 +53,7 @@ public:
     void AbortSync();    // ferme la connexion sur-le-champ ; l'opération en attente échoue
 
     // Nombre de commandes envoyées au serveur depuis la création du client.
-    long long CommandesEnvoyees() const { return commandesEnvoyees_; }
+    long long CommandesEnvoyees() const { return connexion_.commandesEnvoyees(); }
 
     // Taille maximale acceptée d'une ligne reçue et d'une réponse multiligne.
     static constexpr std::size_t kLongueurMaxLigne = 64 * 1024;
@@ -66,9 +66,8 @@ private:
     // Déroulement d'une opération.
     bool debuterOperation(bool numeroRequis);
     bool echouer(const std::string& message);
-    bool ouvrirTransport(quint16 port);
-    bool attendreConnexion();
     bool envoyer(const std::string& commande);
+    bool lireLigne(std::string& ligne);
     bool echanger(const std::string& commande, std::string& ligne);
     bool conclure(const std::string& ligne);
     bool authentifier(const std::string& commande);
@@ -77,21 +76,8 @@ private:
     bool lireCorps(const std::function<void(const std::string&)>& parLigne);
     bool consulterListe(Liste& liste, const std::string& commande, std::string& valeur);
     bool chargerListe(Liste& liste, const std::string& commande);
+    void oublierSession();
 
-    // Réception.
-    bool lireLigne(std::string& ligne);
-    bool extraireLigne(std::string& ligne);
-    bool attendreDonnees();
-    bool attendre();
-    bool tirerRecu();
-
-    // Connexion et signaux du transport.
-    void brancherTransport();
-    void fermerConnexion(const std::string& motif, bool garderRecu);
-    void reveiller();
-    int delaiMs() const;
-
-    std::unique_ptr<Etat> etat_;
-    long long commandesEnvoyees_ = 0;
-    FabriqueTransport fabrique_;
+    std::unique_ptr<Etat> etat_; // accueil et listes de la connexion en cours
+    ConnexionLignes connexion_;
 };

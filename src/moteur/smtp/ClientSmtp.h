@@ -3,11 +3,11 @@
 // délai d'attente en faisant tourner une boucle d'événements locale, de sorte que minuteurs
 // et clics restent servis pendant l'envoi.
 #include "MessageSmtp.h" // ConstruireMessageSmtp, le texte que DataSync envoie
-#include "moteur/pop3/Transport.h"
+#include "moteur/reseau/ConnexionLignes.h"
 
 #include <QObject>
 #include <QSslConfiguration>
-#include <memory>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -58,14 +58,13 @@ public:
     void AbortSync(); // ferme la connexion sur-le-champ ; l'opération en attente échoue
 
     // Commandes (et contenus de message) envoyées depuis la création du client.
-    long long CommandesEnvoyees() const { return commandesEnvoyees_; }
+    long long CommandesEnvoyees() const { return connexion_.commandesEnvoyees(); }
 
     // Taille maximale acceptée d'une ligne de réponse, et d'une réponse multiligne entière.
     static constexpr std::size_t kLongueurMaxLigne = 4096;
     static constexpr std::size_t kTailleMaxReponse = 256 * 1024;
 
 private:
-    struct Etat;
     struct Reponse {
         int code = 0;
         std::vector<std::string> textes; // chaque ligne sans son code ni son séparateur
@@ -74,16 +73,14 @@ private:
     // Déroulement d'une opération.
     bool debuterOperation();
     bool echouer(const std::string& message);
-    bool ouvrirTransport(quint16 port);
-    bool attendreConnexion();
     bool envoyer(const std::string& commande);
     bool envoyerDonnees(const std::string& donnees);
+    bool envoi(bool parti);
     bool commande(const std::string& texte, int classeAttendue, Reponse& reponse);
     bool conclure(const Reponse& reponse, int classeAttendue);
     bool saluer(const std::string& verbe);
     void retenirExtensions(const Reponse& reponse);
     bool chiffrer();
-    bool attendreChiffrement();
     bool authentifier();
     bool authentifierCramMd5();
     bool authentifierLogin();
@@ -94,22 +91,11 @@ private:
     // Réception.
     bool lireReponse(Reponse& reponse);
     bool lireLigne(std::string& ligne);
-    enum class Decoupe { Ligne, Incomplete, TropLongue };
-    Decoupe extraireLigne(std::string& ligne);
     bool rompre(const std::string& message);
-    bool attendreDonnees();
-    bool attendre();
-    bool tirerRecu();
-    void oublierRecu();
 
-    // Connexion et signaux du transport.
-    void brancherTransport();
-    void fermerConnexion(const std::string& motif, bool garderRecu);
-    void reveiller();
-    int delaiMs() const;
     std::string nomLocal() const;
 
-    std::unique_ptr<Etat> etat_;
-    long long commandesEnvoyees_ = 0;
-    FabriqueTransport fabrique_;
+    // Extensions du dernier EHLO : mot-clé en majuscules -> paramètres.
+    std::map<std::string, std::string> extensions_;
+    ConnexionLignes connexion_;
 };

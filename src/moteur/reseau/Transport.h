@@ -1,7 +1,7 @@
 #pragma once
 // Couture de transport des clients de messagerie : une connexion TCP, chiffrée ou non.
-// Le client POP3 (et plus tard SMTP) ne parle qu'à cette interface ; les tests peuvent y
-// brancher une conversation écrite à l'avance ou des pannes (silence, coupure, déchets).
+// Les clients POP3 et SMTP ne parlent qu'à cette interface, par ConnexionLignes ; les tests
+// peuvent y brancher une conversation écrite à l'avance ou des pannes (silence, coupure, déchets).
 #include <QByteArray>
 #include <QObject>
 #include <QSslConfiguration>
