@@ -26,6 +26,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -155,6 +156,7 @@ void TForm1::construireListes() {
     separateur_ = new QSplitter(Qt::Vertical, central);
     auto* separateur = separateur_;
     auto* groupe = new QGroupBox(separateur);
+    groupeBoites_ = groupe;
     auto* dispositionBoites = new QHBoxLayout(groupe);
     button1_ = new QPushButton(QStringLiteral("Interroger"), groupe);
     button1_->setToolTip(QStringLiteral("Interroge toutes les boîtes immédiatement <F5>"));
@@ -238,21 +240,36 @@ void TForm1::chargerDonnees() {
                   etat_.SectionsBoites, creation);
     etat_.Jokers.Charger(ini_);
     etat_.PreparerCorrespondance();
+    legenderGroupeBoites();
     appliquerParametres();
     AfficherEtatFiltres();
 }
 
+// "%d boîte aux lettres" ou "%d boîtes aux lettres", puis l'invitation au clic droit.
+void TForm1::legenderGroupeBoites() {
+    const int n = boites_.Nombre();
+    QString format = ChaineQ(n > 1 ? 1593 : 1592);
+    format.replace(QStringLiteral("%d"), QString::number(n));
+    groupeBoites_->setTitle(format + ChaineQ(1005));
+}
+
 void TForm1::appliquerParametres() {
     const ParametresGlobaux& p = etat_.Parametres;
-    setGeometry(p.Left, p.Top, p.Width, p.Height);
+    // Une géométrie absurde (nulle, négative, démesurée) ne doit pas rendre la fenêtre inaccessible.
+    const QRect ecran = screen() ? screen()->availableGeometry() : QRect(0, 0, 1920, 1080);
+    const int largeurFenetre = (p.Width < 200 || p.Width > 4 * ecran.width()) ? 640 : std::min(p.Width, ecran.width());
+    const int hauteurFenetre = (p.Height < 150 || p.Height > 4 * ecran.height()) ? 478 : std::min(p.Height, ecran.height());
+    const int gauche = p.Left > ecran.right() - 50 ? 10 : p.Left;
+    const int haut = p.Top > ecran.bottom() - 50 ? 10 : p.Top;
+    setGeometry(gauche, haut, largeurFenetre, hauteurFenetre);
     for (int n = 0; n < NbColonnesMessage; ++n) {
         const int largeur = p.Col[static_cast<std::size_t>(n)];
         // La colonne des identifiants reste cachée quelle que soit la largeur enregistrée.
-        if (n != ColUidl && largeur >= 0) listeMessages_->setColumnWidth(n, largeur);
+        if (n != ColUidl && largeur >= 0) listeMessages_->setColumnWidth(n, std::min(largeur, 2000));
     }
     for (int n = 0; n < NbColonnesBoite; ++n) {
         const int largeur = p.Col[static_cast<std::size_t>(n + 10)];
-        if (largeur >= 0 && n != ColTypeRejet && n != ColNatureRejet) listeBoites_->setColumnWidth(n, largeur);
+        if (largeur >= 0 && n != ColTypeRejet && n != ColNatureRejet) listeBoites_->setColumnWidth(n, std::min(largeur, 2000));
     }
     separateur_->setSizes({std::max(p.HauteurBoites, 138), std::max(p.Height - p.HauteurBoites, 100)});
 }
@@ -289,6 +306,11 @@ void TForm1::FermerProgramme() {
 
 
 void TForm1::DemarrageSuite() {
+    // Premier argument contenant "icon" (sans égard à la casse) : démarrage dans la zone de notification.
+    if (!dossier_.argumentsRestants.isEmpty() && dossier_.argumentsRestants.first().toLower().contains(QStringLiteral("icon")))
+        Reduire(false);
+    else if (etat_.Parametres.PleinEcran)
+        showMaximized();
     EcrireStatut(0, Chaine(1008));
     CurseurAttente(true);
     OublierSonsAbsents(etat_.Parametres, [](const std::string& chemin) { return QFileInfo::exists(depuisCp1252(chemin)); });

@@ -131,6 +131,7 @@ private:
     void chargerDonnees();
     void creerFenetreInterception();
     void appliquerParametres();
+    void legenderGroupeBoites();
     void relireDisposition();
     void SauverParametres();
     QStringList entetesMessages() const;
@@ -149,6 +150,7 @@ private:
     QTreeView* listeMessages_ = nullptr;
     QLabel* titreMessages_ = nullptr;
     QPushButton* button1_ = nullptr;
+    class QGroupBox* groupeBoites_ = nullptr;
     BarreEtat* barre_ = nullptr;
     JournalDebug* journal_ = nullptr;
     QTimer* minuteurAide_ = nullptr;
