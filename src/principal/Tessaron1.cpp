@@ -236,6 +236,12 @@ void TForm1::chargerDonnees() {
         scrutation_->Timer1Timer(OrigineScrutation::Minuteur, -1, client);
     };
     etat_.MotDePasseDemarrage = etat_.Parametres.Protege;
+    if (!etat_.MotDePasseDemarrage.empty() && !demanderMotDePasseDemarrage()) {
+        // Refus : le programme s'arrête sans rien charger ni enregistrer.
+        refuse_ = true;
+        fermetureFaite_ = true;
+        return;
+    }
     ChargerBoites(ini_, etat_.MotDePasseDemarrage.empty() ? nullptr : &etat_.MotDePasseDemarrage, boites_,
                   etat_.SectionsBoites, creation);
     etat_.Jokers.Charger(ini_);

@@ -75,6 +75,8 @@ public:
     // Séquence de fermeture : une seule fois, même si la fin de session et la fermeture arrivent
     // toutes deux ; Maj enfoncée au moment de fermer saute tout l'enregistrement.
     void FermerProgramme();
+    // Faux quand le mot de passe de démarrage a été refusé : le programme doit s'arrêter.
+    bool Accepte() const { return !refuse_; }
 
     // Un autre exemplaire du programme a été lancé : la fenêtre revient, ou la relève reprend.
     void AutreInstance();
@@ -128,6 +130,7 @@ private:
     void appliquerEtatScrutation();
     void ouvrirGestionnaireFiltres(int onglet);
     bool demanderMotDePasse();
+    bool demanderMotDePasseDemarrage();
     void chargerDonnees();
     void creerFenetreInterception();
     void appliquerParametres();
@@ -169,6 +172,7 @@ private:
     QToolButton* boutonVider_ = nullptr;
     Veille* veille_ = nullptr;
     bool reduitProtege_ = false;
+    bool refuse_ = false;
     bool quitter_ = false;  // fermeture demandée pour de bon (Quitter, Alt, fin de session)
     std::string commandeMessagerie_;
 };

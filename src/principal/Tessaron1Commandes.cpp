@@ -162,6 +162,12 @@ void TForm1::Reduire(bool avecMotDePasse) {
     else showMinimized();
 }
 
+bool TForm1::demanderMotDePasseDemarrage() {
+    bool ok = false;
+    const QString saisi = QInputDialog::getText(nullptr, ChaineQ(1001), ChaineQ(1003), QLineEdit::Password, QString(), &ok);
+    return ok && !saisi.isEmpty() && versCp1252(saisi) == etat_.MotDePasseDemarrage;
+}
+
 bool TForm1::demanderMotDePasse() {
     bool ok = false;
     const QString saisi = QInputDialog::getText(this, ChaineQ(1001), ChaineQ(1050), QLineEdit::Password, QString(), &ok);

@@ -4,12 +4,15 @@
 #include "principal/Tessaron1.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QInputDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QTreeView>
 
@@ -68,6 +71,34 @@ private slots:
         PousserLigneHistorique(historique, ChaineQ(1010), 3);
         QCOMPARE(historique.itemText(0), QStringLiteral(" Désactivé"));
         QCOMPARE(historique.itemText(1), QStringLiteral(" 9"));
+    }
+
+    void motDePasseDeDemarrage_data() {
+        QTest::addColumn<QString>("saisie");
+        QTest::addColumn<bool>("accepte");
+        QTest::newRow("bon") << QStringLiteral("secret") << true;
+        QTest::newRow("faux") << QStringLiteral("autre") << false;
+        QTest::newRow("vide") << QString() << false;
+    }
+    void motDePasseDeDemarrage() {
+        QFETCH(QString, saisie);
+        QFETCH(bool, accepte);
+        QTemporaryDir dossier;
+        // Le mot de passe "secret" écrit en clair derrière un point.
+        const DossierDonnees d = dossierAvec(dossier, "[Tessaron]\r\nProtege=.secret\r\n[B]\r\nIntervalle=0\r\n");
+        QString titre;
+        QTimer::singleShot(0, [&] {
+            auto* dialogue = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialogue);
+            titre = dialogue->windowTitle();
+            QCOMPARE(dialogue->textEchoMode(), QLineEdit::Password);
+            dialogue->setTextValue(saisie);
+            dialogue->accept();
+        });
+        TForm1 fenetre(d);
+        QCOMPARE(titre, ChaineQ(1001));
+        QCOMPARE(fenetre.Accepte(), accepte);
+        QCOMPARE(fenetre.Boites().Nombre(), accepte ? 1 : 0);
     }
 
     void f5SurUnServeurQuiRefuseMarqueErreur() {
