@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -208,7 +209,9 @@ void TForm1::DefinirClientMessagerie(const std::string& executable, const std::s
 
 void TForm1::LancerClientMessagerie() {
     const QString commande = depuisCp1252(commandeMessagerie_);
-    QStringList morceaux = QProcess::splitCommand(commande);
+    // Un chemin de fichier existant (même avec des espaces) est lancé tel quel ; sinon la
+    // commande est découpée en programme et arguments.
+    QStringList morceaux = QFileInfo::exists(commande) ? QStringList{commande} : QProcess::splitCommand(commande);
     const QString programme = morceaux.isEmpty() ? QString() : morceaux.takeFirst();
     if (programme.isEmpty() || !QProcess::startDetached(programme, morceaux))
         QMessageBox::warning(this, windowTitle(), ChaineQ(1057) + commande + u'"');
