@@ -326,6 +326,8 @@ void TForm1::DemarrageSuite() {
             QMessageBox::critical(this, depuisCp1252(titre), depuisCp1252(texte));
         });
     etat_.ServeurDNS = etat_.Parametres.IPDns;
+    // Avec la vérification des expéditeurs active, les compteurs Ex/Inex s'affichent d'emblée.
+    if (etat_.Parametres.RejetInex && !barre_->AfficheStatsDns()) barre_->BasculerStatsDns();
     BasculerFiltres(etat_.Parametres.FiltresActifs);
     scrutation_->CreerMinuteurDemarrage(versCp1252(ini_.chemin()));
     scrutation_->LancerMinuteurDemarrage();
