@@ -8,4 +8,7 @@ public:
     virtual void avantRetrait(int premiere, int derniere) = 0;
     virtual void apresRetrait() = 0;
     virtual void ligneChangee(int ligne) = 0;
+    // Les lignes changent d'ordre (tri) sans qu'aucune ne soit ajoutée ni retirée.
+    virtual void avantReorganisation() {}
+    virtual void apresReorganisation() {}
 };

@@ -103,6 +103,16 @@ void StockMessages::RetirerSi(const std::function<bool(const LigneMessage&)>& aR
     renumeroter(plusBasRetire);
 }
 
+void StockMessages::Trier(const std::function<bool(const LigneMessage&, const LigneMessage&)>& avant) {
+    for (auto* o : observateurs_) o->avantReorganisation();
+    std::stable_sort(lignes_.begin(), lignes_.end(),
+                     [&avant](const std::unique_ptr<LigneMessage>& a, const std::unique_ptr<LigneMessage>& b) {
+                         return avant(*a, *b);
+                     });
+    renumeroter(0);
+    for (auto* o : observateurs_) o->apresReorganisation();
+}
+
 void StockMessages::Vider() {
     RetirerSi([](const LigneMessage&) { return true; });
 }

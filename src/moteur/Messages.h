@@ -53,6 +53,8 @@ public:
     // Retire les lignes pour lesquelles `aRetirer` répond vrai, par blocs contigus.
     void RetirerSi(const std::function<bool(const LigneMessage&)>& aRetirer);
     void Vider();
+    // Réordonne les lignes (tri stable) ; `avant(a, b)` dit si a vient avant b.
+    void Trier(const std::function<bool(const LigneMessage&, const LigneMessage&)>& avant);
 
     void AjouterObservateur(ObservateurStock* observateur) { observateurs_.push_back(observateur); }
     void RetirerObservateur(ObservateurStock* observateur);

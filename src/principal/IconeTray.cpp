@@ -24,32 +24,29 @@ QIcon enveloppe(const QColor& fond, const QColor& pastille) {
     return QIcon(image);
 }
 
-const std::array<QIcon, 5>& imagesEtat() {
-    static const std::array<QIcon, 5> images = {
+std::array<QIcon, 5> imagesEtat() {
+    return {
         enveloppe(QColor(200, 220, 255), QColor()),            // relève active, liste vide
         enveloppe(QColor(200, 220, 255), QColor(255, 200, 0)),  // messages en attente
         enveloppe(QColor(190, 190, 190), QColor()),            // relève coupée
         enveloppe(QColor(255, 170, 170), QColor()),            // boîte en erreur
         enveloppe(QColor(255, 170, 170), QColor(255, 200, 0)),  // erreur et messages
     };
-    return images;
 }
 
-const std::array<QIcon, 2>& imagesAnimation() {
-    static const std::array<QIcon, 2> images = {enveloppe(QColor(255, 240, 120), QColor(255, 80, 0)),
-                                                enveloppe(QColor(255, 255, 255), QColor(255, 200, 0))};
-    return images;
+std::array<QIcon, 2> imagesAnimation() {
+    return {enveloppe(QColor(255, 240, 120), QColor(255, 80, 0)), enveloppe(QColor(255, 255, 255), QColor(255, 200, 0))};
 }
 
 } // namespace
 
-IconeTray::IconeTray(QObject* parent) : QObject(parent) {
-    icone_.setIcon(imagesEtat()[0]);
+IconeTray::IconeTray(QObject* parent) : QObject(parent), etats_(imagesEtat()), trames_(imagesAnimation()) {
+    icone_.setIcon(etats_[0]);
     icone_.setToolTip(QStringLiteral("Tessaron"));
     animation_.setInterval(800);
     connect(&animation_, &QTimer::timeout, this, [this] {
         trame_ = 1 - trame_;
-        icone_.setIcon(imagesAnimation()[static_cast<std::size_t>(trame_)]);
+        icone_.setIcon(trames_[static_cast<std::size_t>(trame_)]);
     });
     connect(&icone_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason raison) {
         if (raison == QSystemTrayIcon::Trigger || raison == QSystemTrayIcon::DoubleClick) emit Clic();
@@ -64,18 +61,18 @@ void IconeTray::DefinirMenu(QMenu* menu) { icone_.setContextMenu(menu); }
 
 void IconeTray::Image(int image) {
     image_ = std::clamp(image, 0, 4);
-    if (!animation_.isActive()) icone_.setIcon(imagesEtat()[static_cast<std::size_t>(image_)]);
+    if (!animation_.isActive()) icone_.setIcon(etats_[static_cast<std::size_t>(image_)]);
 }
 
 void IconeTray::Animer(bool animer) {
     if (animer == animation_.isActive()) return;
     if (animer) {
         trame_ = 0;
-        icone_.setIcon(imagesAnimation()[0]);
+        icone_.setIcon(trames_[0]);
         animation_.start();
     } else {
         animation_.stop();
-        icone_.setIcon(imagesEtat()[static_cast<std::size_t>(image_)]);
+        icone_.setIcon(etats_[static_cast<std::size_t>(image_)]);
     }
 }
 

@@ -32,6 +32,8 @@ signals:
     void Clic();
 
 private:
+    std::array<QIcon, 5> etats_;
+    std::array<QIcon, 2> trames_;
     QSystemTrayIcon icone_;
     QTimer animation_;
     int image_ = 0;

@@ -29,6 +29,8 @@ public:
     void avantRetrait(int premiere, int derniere) override;
     void apresRetrait() override;
     void ligneChangee(int ligne) override;
+    void avantReorganisation() override { emit layoutAboutToBeChanged(); }
+    void apresReorganisation() override { emit layoutChanged(); }
 
 private:
     Acces acces_;

@@ -3,6 +3,7 @@
 #include "BarreEtat.h"
 #include "JournalDebug.h"
 #include "IconeTray.h"
+#include "TriMessages.h"
 #include "ModeleTableau.h"
 #include "dialogues/Tessaron7.h"
 #include "donnees/Chaines.h"
@@ -104,6 +105,53 @@ TForm1::~TForm1() {
     delete modeleMessages_;
 }
 
+QVariant TForm1::styleMessage(int ligne, int colonne, int role) const {
+    const LigneMessage& m = messages_.Ligne(ligne);
+    switch (role) {
+    case Qt::TextAlignmentRole:
+        return colonne == ColTaille ? QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    case Qt::DecorationRole:
+        return colonne == 0 ? QVariant(icones_.Message(m.Icone)) : QVariant();
+    case Qt::BackgroundRole:
+        return ligne % 2 == 1 ? QVariant(QColor(248, 248, 187)) : QVariant();
+    case Qt::ForegroundRole:
+    case Qt::FontRole: {
+        // Les messages de la boîte sélectionnée dans la liste des boîtes : violet et gras.
+        const int boite = ligneBoiteSelectionnee();
+        if (boite < 0 || m.Colonnes[ColBoiteOrigine] != boites_.Ligne(boite).Caption()) return {};
+        if (role == Qt::ForegroundRole) return QColor(128, 0, 128);
+        QFont gras = QApplication::font();
+        gras.setBold(true);
+        return gras;
+    }
+    default:
+        return {};
+    }
+}
+
+void TForm1::trierMessages(int colonne) {
+    if (!ColonneTriable(colonne, messages_.Nombre())) return;
+    ordreDecroissant_ = colonne == colonneTri_ ? !ordreDecroissant_ : false;
+    colonneTri_ = colonne;
+    const bool decroissant = ordreDecroissant_;
+    messages_.Trier([colonne, decroissant](const LigneMessage& a, const LigneMessage& b) {
+        return decroissant ? AvantDansColonne(b, a, colonne) : AvantDansColonne(a, b, colonne);
+    });
+    listeMessages_->header()->setSortIndicator(colonne, decroissant ? Qt::DescendingOrder : Qt::AscendingOrder);
+    listeMessages_->header()->setSortIndicatorShown(true);
+}
+
+void TForm1::AppliquerCouleurListes(std::uint32_t couleur) {
+    // Une couleur système (0xFF0000nn) laisse les couleurs du thème ; sinon 0x00BBGGRR.
+    for (QTreeView* vue : {listeBoites_, listeMessages_}) {
+        QPalette palette = QApplication::palette(vue);
+        if ((couleur & 0xFF000000u) == 0)
+            palette.setColor(QPalette::Base, QColor(static_cast<int>(couleur & 0xFF), static_cast<int>((couleur >> 8) & 0xFF),
+                                                    static_cast<int>((couleur >> 16) & 0xFF)));
+        vue->setPalette(palette);
+    }
+}
+
 QStringList TForm1::entetesMessages() const {
     QStringList entetes;
     for (int k = 0; k < NbColonnesMessage; ++k) entetes << ChaineQ(k == 1 ? 10012 : 10000 + k);
@@ -123,6 +171,7 @@ void TForm1::construireListes() {
          [this](int l, int c, int role) -> QVariant {
              if (role == Qt::TextAlignmentRole && (c == ColIntervalle || c == ColNbMsg))
                  return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+             if (role == Qt::DecorationRole && c == 0) return icones_.Boite(boites_.Ligne(l).Icone);
              // Relève coupée : toute la liste en gris, sans style par ligne.
              if (!etat_.ScrutationActive)
                  return role == Qt::ForegroundRole ? QVariant(QApplication::palette().color(QPalette::Disabled, QPalette::Text))
@@ -143,11 +192,7 @@ void TForm1::construireListes() {
     modeleMessages_ = new ModeleTableau(
         {[this] { return messages_.Nombre(); },
          [this](int l, int c) -> const std::string& { return messages_.Ligne(l).Colonnes[static_cast<std::size_t>(c)]; },
-         [](int, int c, int role) -> QVariant {
-             if (role == Qt::TextAlignmentRole && c == ColTaille)
-                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-             return {};
-         }},
+         [this](int l, int c, int role) -> QVariant { return styleMessage(l, c, role); }},
         entetesMessages(), this);
     messages_.AjouterObservateur(modeleMessages_);
 
@@ -185,6 +230,15 @@ void TForm1::construireListes() {
     listeMessages_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     appliquerLargeurs(listeMessages_, {54, 150, 240, 120, -1, 200, 200, -1, 100, 100});
     listeMessages_->setColumnHidden(ColUidl, true);
+    listeMessages_->header()->setSectionsClickable(true);
+    connect(listeMessages_->header(), &QHeaderView::sectionClicked, this, &TForm1::trierMessages);
+    // Un clic dans la liste arrête l'animation de l'icône (sans examen des erreurs).
+    connect(listeMessages_, &QTreeView::clicked, this, [this] {
+        tray_->Animer(false);
+        tray_->Image(etat_.ScrutationActive ? (messages_.Nombre() > 0 ? 1 : 0) : 2);
+    });
+    connect(listeBoites_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { listeMessages_->viewport()->update(); });
     dispositionMessages->addWidget(titreMessages_);
     dispositionMessages->addWidget(listeMessages_);
     disposition->addWidget(separateur);
@@ -329,6 +383,7 @@ void TForm1::DemarrageSuite() {
     // Avec la vérification des expéditeurs active, les compteurs Ex/Inex s'affichent d'emblée.
     if (etat_.Parametres.RejetInex && !barre_->AfficheStatsDns()) barre_->BasculerStatsDns();
     BasculerFiltres(etat_.Parametres.FiltresActifs);
+    AppliquerCouleurListes(etat_.Parametres.CouleurListes);
     scrutation_->CreerMinuteurDemarrage(versCp1252(ini_.chemin()));
     scrutation_->LancerMinuteurDemarrage();
 }

@@ -9,6 +9,7 @@
 #include "moteur/InterfaceMoteur.h"
 #include "moteur/Messages.h"
 #include "moteur/Scrutation.h"
+#include "principal/Icones.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -92,6 +93,8 @@ public:
     void BasculerFiltres(bool actifs);
     void ActualiserIconeTray();
     void ViderListe();
+    // Fond de toutes les listes : couleur système (0xFF0000nn) ou RGB (0x00BBGGRR).
+    void AppliquerCouleurListes(std::uint32_t couleur);
     void LancerClientMessagerie();
     IconeTray* Tray() const { return tray_; }
     QAction* EntreeScrutation() const { return entreeScrutation_; }
@@ -138,6 +141,8 @@ private:
     void relireDisposition();
     void SauverParametres();
     QStringList entetesMessages() const;
+    QVariant styleMessage(int ligne, int colonne, int role) const;
+    void trierMessages(int colonne);
     QStringList entetesBoites() const;
     int ligneBoiteSelectionnee() const;
 
@@ -175,4 +180,7 @@ private:
     bool refuse_ = false;
     bool quitter_ = false;  // fermeture demandée pour de bon (Quitter, Alt, fin de session)
     std::string commandeMessagerie_;
+    JeuIcones icones_;
+    int colonneTri_ = -1;
+    bool ordreDecroissant_ = false;
 };
