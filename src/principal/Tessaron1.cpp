@@ -5,7 +5,9 @@
 #include "IconeTray.h"
 #include "TriMessages.h"
 #include "ModeleTableau.h"
+#include "dialogues/Tessaron3.h"
 #include "dialogues/Tessaron7.h"
+#include "moteur/VoirMessage.h"
 #include "donnees/Chaines.h"
 #include "donnees/Cp1252.h"
 #include "donnees/FichiersListes.h"
@@ -74,6 +76,7 @@ TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
     construireListes();
     construireRaccourcis();
     chargerDonnees();
+    creerVisionneuse();
     creerFenetreInterception();
     construireTray();
     appliquerEtatScrutation();
@@ -81,6 +84,45 @@ TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
     // Ctrl enfoncé au démarrage : pas de vérification des actualités pendant cette exécution.
     if (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) etat_.VerifActualitesFaite = true;
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TForm1::creerVisionneuse() {
+    form3_ = new TForm3(etat_.Parametres.NbLigMsg, this);
+    form3_->UtiliserFichierIni(&ini_);
+    form3_->SurDefaut = [this](int nbLignes) { etat_.Parametres.NbLigMsg = nbLignes; };
+    form3_->SurVoir = [this](int nbLignes) { lireMessage(false, nbLignes, true); };
+    form3_->SelectionEstLeMessage = [this](const std::string& uidl) {
+        const QModelIndexList selection = listeMessages_->selectionModel()->selectedRows();
+        return selection.size() == 1 && messages_.Ligne(selection.first().row()).Colonnes[ColUidl] == uidl;
+    };
+}
+
+int TForm1::ligneMessageSelectionnee() const {
+    const QModelIndexList selection = listeMessages_->selectionModel()->selectedRows();
+    return selection.size() == 1 ? selection.first().row() : -1;
+}
+
+void TForm1::VoirMessageSelectionne(bool entete) {
+    if (ligneMessageSelectionnee() < 0) return;
+    lireMessage(entete, form3_->NbLignes(), false);
+}
+
+// Lecture puis affichage ; une ligne qui n'est plus fidèle au serveur fait prévenir et
+// interroger de nouveau sa boîte.
+bool TForm1::lireMessage(bool entete, int nbLignes, bool relecture) {
+    const int ligne = ligneMessageSelectionnee();
+    if (ligne < 0) return false;
+    const ResultatVoir r = VoirMessage(contexte_, ligne, entete ? ModeVoir::Entete : ModeVoir::Texte, nbLignes);
+    if (r.Etat == EtatVoir::Occupe) return false;
+    if (r.ListeARafraichir()) {
+        QMessageBox::critical(this, ChaineQ(1076), ChaineQ(1075));
+        scrutation_->Timer1Timer(OrigineScrutation::MenuBoite, r.LigneBoite);
+        return false;
+    }
+    if (relecture) form3_->Remplir(r);
+    else form3_->Montrer(r);
+    DonnerFocusListeMessages();
+    return true;
 }
 
 void TForm1::creerFenetreInterception() {
@@ -232,6 +274,16 @@ void TForm1::construireListes() {
     listeMessages_->setColumnHidden(ColUidl, true);
     listeMessages_->header()->setSectionsClickable(true);
     connect(listeMessages_->header(), &QHeaderView::sectionClicked, this, &TForm1::trierMessages);
+    connect(listeMessages_, &QTreeView::doubleClicked, this, [this] { VoirMessageSelectionne(false); });
+    // Entrée : début du message ; Ctrl+E : son en-tête (quand la liste a le focus).
+    for (const auto& [touches, entete] : {std::pair{QKeySequence(Qt::Key_Return), false},
+                                          std::pair{QKeySequence(Qt::Key_Enter), false},
+                                          std::pair{QKeySequence(Qt::CTRL | Qt::Key_E), true}}) {
+        auto* raccourci = new QShortcut(touches, listeMessages_);
+        raccourci->setContext(Qt::WidgetShortcut);
+        const bool modeEntete = entete;
+        connect(raccourci, &QShortcut::activated, this, [this, modeEntete] { VoirMessageSelectionne(modeEntete); });
+    }
     // Un clic dans la liste arrête l'animation de l'icône (sans examen des erreurs).
     connect(listeMessages_, &QTreeView::clicked, this, [this] {
         tray_->Animer(false);

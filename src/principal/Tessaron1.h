@@ -21,6 +21,7 @@ class QAction;
 class QMenu;
 class QToolButton;
 class Veille;
+class TForm3;
 class TForm7;
 class ModeleTableau;
 class QComboBox;
@@ -96,6 +97,9 @@ public:
     // Fond de toutes les listes : couleur système (0xFF0000nn) ou RGB (0x00BBGGRR).
     void AppliquerCouleurListes(std::uint32_t couleur);
     void LancerClientMessagerie();
+    // Affiche le début (texte) ou l'en-tête du message sélectionné, sans le retirer du serveur.
+    void VoirMessageSelectionne(bool entete);
+    TForm3* Visionneuse() const { return form3_; }
     IconeTray* Tray() const { return tray_; }
     QAction* EntreeScrutation() const { return entreeScrutation_; }
     QToolButton* BoutonScrutation() const { return boutonScrutation_; }
@@ -136,6 +140,9 @@ private:
     bool demanderMotDePasseDemarrage();
     void chargerDonnees();
     void creerFenetreInterception();
+    void creerVisionneuse();
+    bool lireMessage(bool entete, int nbLignes, bool relecture);
+    int ligneMessageSelectionnee() const;
     void appliquerParametres();
     void legenderGroupeBoites();
     void relireDisposition();
@@ -167,6 +174,7 @@ private:
     class QSplitter* separateur_ = nullptr;
     bool fermetureFaite_ = false;
     TForm7* form7_ = nullptr;
+    TForm3* form3_ = nullptr;
     IconeTray* tray_ = nullptr;
     QMenu* menuTray_ = nullptr;
     QMenu* menuFermeture_ = nullptr;
