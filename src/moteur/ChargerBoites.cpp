@@ -8,18 +8,6 @@
 
 namespace {
 
-ClientPop3* creerClient(const ParametresBoite& p, const ContexteCreationBoite& contexte) {
-    auto* client = new ClientPop3(contexte.proprietaire);
-    client->UserName = p.Pop3ID;
-    client->Host = p.Pop3Mail;
-    client->Password = p.PasseClair;
-    client->Timeout = p.TimeOut;
-    client->Port = std::to_string(p.Port);
-    client->SslImplicite = p.Ssl;
-    client->SslContext = p.Ssl ? contexte.contexteSsl : nullptr;
-    return client;
-}
-
 QTimer* creerMinuteur(int secondes, ClientPop3* client, const ContexteCreationBoite& contexte) {
     auto* minuteur = new QTimer(contexte.proprietaire);
     minuteur->setInterval(IntervalleMs(secondes));
@@ -45,26 +33,43 @@ void RelancerMinuteur(structBoite& boite) {
     else boite.Timer->stop();
 }
 
-LigneBoite CreerLigneBoite(const ParametresBoite& p, const ContexteCreationBoite& contexte) {
-    LigneBoite ligne;
-    ligne.Donnees = std::make_unique<structBoite>();
-    structBoite& boite = *ligne.Donnees;
-    boite.Client = creerClient(p, contexte);
-    boite.Timer = creerMinuteur(p.Intervalle, boite.Client, contexte);
+std::array<std::string, NbColonnesBoite> ColonnesBoite(const ParametresBoite& p) {
+    std::array<std::string, NbColonnesBoite> colonnes;
+    colonnes[0] = p.Label;
+    colonnes[ColIntervalle] = std::to_string(p.Intervalle);
+    colonnes[ColIdentifiant] = p.Pop3ID;
+    colonnes[ColServeur] = p.Pop3Mail;
+    colonnes[ColFiltreDestinataire] = p.DestUnique;
+    colonnes[ColTypeRejet] = LettreTypeRejet(p.TypeRejet);
+    colonnes[ColNatureRejet] = std::to_string(p.NatureRejet);
+    return colonnes;
+}
+
+void ReglerBoite(structBoite& boite, const ParametresBoite& p, const QSslConfiguration* contexteSsl) {
+    ClientPop3& client = *boite.Client;
+    client.UserName = p.Pop3ID;
+    client.Host = p.Pop3Mail;
+    client.Password = p.PasseClair;
+    client.Port = std::to_string(p.Port);
+    client.SslImplicite = p.Ssl;
+    client.SslContext = p.Ssl ? contexteSsl : nullptr;
     boite.PasseClair = p.PasseClair;
     boite.Demarrage = p.Demarrage;
     boite.Apop = p.Apop;
     boite.AppliqueRejets = p.AppliqueRejets;
     boite.Ssl = p.Ssl;
     boite.Port = p.Port;
+}
 
-    ligne.Colonnes[0] = p.Label;
-    ligne.Colonnes[ColIntervalle] = std::to_string(p.Intervalle);
-    ligne.Colonnes[ColIdentifiant] = p.Pop3ID;
-    ligne.Colonnes[ColServeur] = p.Pop3Mail;
-    ligne.Colonnes[ColFiltreDestinataire] = p.DestUnique;
-    ligne.Colonnes[ColTypeRejet] = LettreTypeRejet(p.TypeRejet);
-    ligne.Colonnes[ColNatureRejet] = std::to_string(p.NatureRejet);
+LigneBoite CreerLigneBoite(const ParametresBoite& p, const ContexteCreationBoite& contexte) {
+    LigneBoite ligne;
+    ligne.Donnees = std::make_unique<structBoite>();
+    structBoite& boite = *ligne.Donnees;
+    boite.Client = new ClientPop3(contexte.proprietaire);
+    boite.Client->Timeout = p.TimeOut;
+    ReglerBoite(boite, p, contexte.contexteSsl);
+    boite.Timer = creerMinuteur(p.Intervalle, boite.Client, contexte);
+    ligne.Colonnes = ColonnesBoite(p);
     ligne.Icone = p.AppliqueRejets ? kIconeBoiteFiltree : kIconeBoiteNonFiltree;
     RelancerMinuteur(boite);
     return ligne;

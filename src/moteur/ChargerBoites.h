@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QSslConfiguration>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,6 +18,12 @@ struct ContexteCreationBoite {
     const QSslConfiguration* contexteSsl = nullptr;  // contexte TLS partagé du programme
     std::function<void(ClientPop3*)> surMinuteur;    // appelé à chaque tic du minuteur d'une boîte
 };
+
+// Les colonnes de la ligne d'une boîte (nombre de messages vide).
+std::array<std::string, NbColonnesBoite> ColonnesBoite(const ParametresBoite& p);
+
+// Règle le client (identifiant, serveur, mot de passe, port, TLS) et la fiche de la boîte.
+void ReglerBoite(structBoite& boite, const ParametresBoite& p, const QSslConfiguration* contexteSsl);
 
 // La ligne d'une boîte et sa fiche, client et minuteur compris ; le minuteur est lancé
 // (sauf pour un intervalle nul : la boîte n'est alors interrogée qu'à la demande).

@@ -72,31 +72,10 @@ void MaintenanceBoites::CreerBoite(const ParametresBoite& valeurs) {
 }
 
 void MaintenanceBoites::remplirColonnes(int ligne, const ParametresBoite& p) {
-    StockBoites& boites = contexte_.boites;
-    boites.ChangerColonne(ligne, ColIntervalle, std::to_string(p.Intervalle));
-    boites.ChangerColonne(ligne, ColNbMsg, "");
-    boites.ChangerColonne(ligne, ColIdentifiant, p.Pop3ID);
-    boites.ChangerColonne(ligne, ColServeur, p.Pop3Mail);
-    boites.ChangerColonne(ligne, ColFiltreDestinataire, p.DestUnique);
-    boites.ChangerColonne(ligne, ColTypeRejet, LettreTypeRejet(p.TypeRejet));
-    boites.ChangerColonne(ligne, ColNatureRejet, std::to_string(p.NatureRejet));
-    boites.ChangerIcone(ligne, p.AppliqueRejets ? kIconeBoiteFiltree : kIconeBoiteNonFiltree);
-}
-
-void MaintenanceBoites::reglerBoite(structBoite& boite, const ParametresBoite& p) {
-    ClientPop3& client = *boite.Client;
-    client.UserName = p.Pop3ID;
-    client.Host = p.Pop3Mail;
-    client.Password = p.PasseClair;
-    client.Port = std::to_string(p.Port);
-    client.SslImplicite = p.Ssl;
-    client.SslContext = p.Ssl ? creation_.contexteSsl : nullptr;
-    boite.PasseClair = p.PasseClair;
-    boite.Demarrage = p.Demarrage;
-    boite.Apop = p.Apop;
-    boite.AppliqueRejets = p.AppliqueRejets;
-    boite.Ssl = p.Ssl;
-    boite.Port = p.Port;
+    const auto colonnes = ColonnesBoite(p);
+    for (int c = ColIntervalle; c < NbColonnesBoite; ++c)
+        contexte_.boites.ChangerColonne(ligne, c, colonnes[static_cast<std::size_t>(c)]);
+    contexte_.boites.ChangerIcone(ligne, p.AppliqueRejets ? kIconeBoiteFiltree : kIconeBoiteNonFiltree);
 }
 
 void MaintenanceBoites::ModifierBoite(int ligne, const std::string& libelleOrigine, const ParametresBoite& p) {
@@ -105,7 +84,7 @@ void MaintenanceBoites::ModifierBoite(int ligne, const std::string& libelleOrigi
     remplirColonnes(ligne, p);
     boite->Timer->stop();
     boite->Timer->setInterval(IntervalleMs(p.Intervalle));
-    reglerBoite(*boite, p);
+    ReglerBoite(*boite, p, creation_.contexteSsl);
     if (p.Label != libelleOrigine) {
         contexte_.boites.ChangerColonne(ligne, 0, p.Label);
         SauverOrdreBoites(false);

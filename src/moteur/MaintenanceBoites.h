@@ -29,7 +29,6 @@ public:
 private:
     std::string passeStocke(const std::string& clair) const;
     void remplirColonnes(int ligne, const ParametresBoite& valeurs);
-    void reglerBoite(structBoite& boite, const ParametresBoite& valeurs);
     void ecrireSectionModifiee(const ParametresBoite& valeurs);
     void ecrireSectionOrdonnee(int ligne);
     void deplacer(int ligne, int vers);
