@@ -1,6 +1,8 @@
 #pragma once
 // Ce que le moteur demande à l'interface. Les fenêtres l'implémentent ; les tests d'intégration
 // en ont une version qui enregistre les appels.
+#include "donnees/Chaines.h"
+
 #include <string>
 
 // Sons système utilisés par le moteur.
@@ -55,6 +57,10 @@ public:
     // Boîte de message d'avertissement (icône point d'exclamation).
     virtual void Avertir(const std::string& texte) = 0;
     virtual void TitreDialogueParametres(const std::string& texte) = 0;
+    // Prévient que la liste des messages ne correspond plus au serveur et va être rafraîchie
+    // (texte 1075, légende 1076, point d'exclamation, bouton OK). Par défaut, un simple
+    // avertissement du texte, sous la légende ordinaire.
+    virtual void SignalerListePerimee() { Avertir(Chaine(1075)); }
     // Question Oui/Non (Non par défaut) ; vrai pour Oui.
     virtual bool Demander(const std::string& texte, const std::string& titre) = 0;
     // Sélectionne, montre et met en avant la ligne de boîte.

@@ -91,6 +91,7 @@ void TForm1::creerVisionneuse() {
     form3_->UtiliserFichierIni(&ini_);
     form3_->SurDefaut = [this](int nbLignes) { etat_.Parametres.NbLigMsg = nbLignes; };
     form3_->SurVoir = [this](int nbLignes) { lireMessage(false, nbLignes, true); };
+    form3_->SurSupprimer = [this](bool sansConfirmation) { SupprimerMessagesSelectionnes(sansConfirmation); };
     form3_->SelectionEstLeMessage = [this](const std::string& uidl) {
         const QModelIndexList selection = listeMessages_->selectionModel()->selectedRows();
         return selection.size() == 1 && messages_.Ligne(selection.first().row()).Colonnes[ColUidl] == uidl;
@@ -115,7 +116,7 @@ bool TForm1::lireMessage(bool entete, int nbLignes, bool relecture) {
     const ResultatVoir r = VoirMessage(contexte_, ligne, entete ? ModeVoir::Entete : ModeVoir::Texte, nbLignes);
     if (r.Etat == EtatVoir::Occupe) return false;
     if (r.ListeARafraichir()) {
-        QMessageBox::critical(this, ChaineQ(1076), ChaineQ(1075));
+        SignalerListePerimee();
         scrutation_->Timer1Timer(OrigineScrutation::MenuBoite, r.LigneBoite);
         return false;
     }
@@ -275,6 +276,7 @@ void TForm1::construireListes() {
     listeMessages_->header()->setSectionsClickable(true);
     connect(listeMessages_->header(), &QHeaderView::sectionClicked, this, &TForm1::trierMessages);
     connect(listeMessages_, &QTreeView::doubleClicked, this, [this] { VoirMessageSelectionne(false); });
+    construireRaccourcisMessages();
     // Entrée : début du message ; Ctrl+E : son en-tête (quand la liste a le focus).
     for (const auto& [touches, entete] : {std::pair{QKeySequence(Qt::Key_Return), false},
                                           std::pair{QKeySequence(Qt::Key_Enter), false},

@@ -8,6 +8,7 @@
 #include "moteur/EtatProgramme.h"
 #include "moteur/InterfaceMoteur.h"
 #include "moteur/Messages.h"
+#include "moteur/ActionsMessages.h"
 #include "moteur/Scrutation.h"
 #include "principal/Icones.h"
 
@@ -99,6 +100,9 @@ public:
     void LancerClientMessagerie();
     // Affiche le début (texte) ou l'en-tête du message sélectionné, sans le retirer du serveur.
     void VoirMessageSelectionne(bool entete);
+    // Supprime sur les serveurs les messages sélectionnés (question sauf `sansConfirmation`).
+    void SupprimerMessagesSelectionnes(bool sansConfirmation);
+    void SignalerListePerimee() override;
     TForm3* Visionneuse() const { return form3_; }
     IconeTray* Tray() const { return tray_; }
     QAction* EntreeScrutation() const { return entreeScrutation_; }
@@ -143,6 +147,11 @@ private:
     void creerVisionneuse();
     bool lireMessage(bool entete, int nbLignes, bool relecture);
     int ligneMessageSelectionnee() const;
+    std::vector<int> lignesMessagesSelectionnees() const;
+    void construireRaccourcisMessages();
+    void ouvrirMenuMessages(const QPoint& position);
+    void copierCellule(EntreeCopie quoi);
+    void repondre();
     void appliquerParametres();
     void legenderGroupeBoites();
     void relireDisposition();

@@ -14,6 +14,7 @@ public:
     std::vector<std::string> debug;
     int bips = 0;
     int avertissements = 0;
+    int listesPerimees = 0;  // avis "La liste va être rafraichie"
     bool interrompreVisible = false;
     bool interrompreActif = false;
     std::string bulleInterrompre;
@@ -75,6 +76,7 @@ public:
     void Bip() override { ++bips; }
     void Avertir(const std::string&) override { ++avertissements; }
     void TitreDialogueParametres(const std::string&) override {}
+    void SignalerListePerimee() override { ++listesPerimees; }
     bool Demander(const std::string& texte, const std::string&) override {
         questions.push_back(texte);
         return reponseOui;
