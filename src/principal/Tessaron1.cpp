@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
@@ -137,6 +138,7 @@ void TForm1::creerFenetreInterception() {
 }
 
 TForm1::~TForm1() {
+    disconnect(sortieListeBoites_);
     // Les vues et leurs modèles lisent les listes : ils partent avant elles (les enfants Qt
     // ne seraient détruits qu'après les membres).
     qApp->removeEventFilter(this);
@@ -277,6 +279,13 @@ void TForm1::construireListes() {
     connect(listeMessages_->header(), &QHeaderView::sectionClicked, this, &TForm1::trierMessages);
     connect(listeMessages_, &QTreeView::doubleClicked, this, [this] { VoirMessageSelectionne(false); });
     construireRaccourcisMessages();
+    listeBoites_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(listeBoites_, &QTreeView::customContextMenuRequested, this, &TForm1::ouvrirMenuBoites);
+    // Quitter la liste des boîtes efface sa sélection (la liste des messages perd son violet).
+    sortieListeBoites_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* avant, QWidget* apres) {
+        if (avant == listeBoites_ && apres != listeBoites_ && !(apres && QMenu::staticMetaObject.cast(apres)))
+            listeBoites_->selectionModel()->clearSelection();
+    });
     // Entrée : début du message ; Ctrl+E : son en-tête (quand la liste a le focus).
     for (const auto& [touches, entete] : {std::pair{QKeySequence(Qt::Key_Return), false},
                                           std::pair{QKeySequence(Qt::Key_Enter), false},

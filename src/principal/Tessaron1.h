@@ -150,6 +150,7 @@ private:
     std::vector<int> lignesMessagesSelectionnees() const;
     void construireRaccourcisMessages();
     void ouvrirMenuMessages(const QPoint& position);
+    void ouvrirMenuBoites(const QPoint& position);
     void copierCellule(EntreeCopie quoi);
     void repondre();
     void appliquerParametres();
@@ -198,6 +199,7 @@ private:
     bool quitter_ = false;  // fermeture demandée pour de bon (Quitter, Alt, fin de session)
     std::string commandeMessagerie_;
     JeuIcones icones_;
+    QMetaObject::Connection sortieListeBoites_;
     int colonneTri_ = -1;
     bool ordreDecroissant_ = false;
 };

@@ -133,3 +133,39 @@ void TForm1::ouvrirMenuMessages(const QPoint& position) {
 }
 
 void TForm1::SignalerListePerimee() { QMessageBox::warning(this, ChaineQ(1076), ChaineQ(1075)); }
+
+// Menu de la liste des boîtes. Les fenêtres que certaines entrées ouvrent (paramètres,
+// restauration, jokers, éditeur de boîte, à propos) ne sont pas encore là : elles restent grisées.
+void TForm1::ouvrirMenuBoites(const QPoint& position) {
+    const int ligne = ligneBoiteSelectionnee();
+    QMenu menu(this);
+    QAction* interroger = menu.addAction(QStringLiteral("Interroger cette boîte"));
+    interroger->setEnabled(ligne >= 0);
+    menu.setDefaultAction(interroger);
+    connect(interroger, &QAction::triggered, this,
+            [this, ligne] { scrutation_->Timer1Timer(OrigineScrutation::MenuBoite, ligne); });
+    QMenu* filtres = menu.addMenu(QStringLiteral("Gérer les filtres"));
+    const struct {
+        const char* texte;
+        QKeySequence touches;
+        int onglet;
+    } onglets[] = {{"Par expéditeur", QKeySequence(Qt::Key_F2), 0},
+                   {"Par sujet", QKeySequence(Qt::SHIFT | Qt::Key_F2), 1},
+                   {"Par destinataire", QKeySequence(Qt::CTRL | Qt::Key_F2), 2},
+                   {"Réponse", QKeySequence(), 3},
+                   {"Expéditeur Inexistant", QKeySequence(), 4},
+                   {"Historique", QKeySequence(Qt::Key_F9), 5}};
+    for (const auto& o : onglets) {
+        const int onglet = o.onglet;
+        connect(entree(*filtres, QString::fromUtf8(o.texte), o.touches, true), &QAction::triggered, this,
+                [this, onglet] { ouvrirGestionnaireFiltres(onglet); });
+    }
+    for (const char* texte : {"Paramètres", "Restauration", "Jokers Perso"}) entree(menu, QString::fromUtf8(texte), {}, false);
+    menu.addSeparator();
+    entree(menu, QStringLiteral("Créer une boîte"), {}, false);
+    entree(menu, QStringLiteral("Supprimer cette boîte"), {}, false);
+    entree(menu, QStringLiteral("Modifier cette boîte"), {}, false);
+    menu.addSeparator();
+    entree(menu, QStringLiteral("A propos d'Tessaron"), {}, false);
+    menu.exec(listeBoites_->viewport()->mapToGlobal(position));
+}

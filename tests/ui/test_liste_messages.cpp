@@ -92,6 +92,20 @@ private slots:
         QVERIFY(!modele->index(0, 2).data(Qt::ForegroundRole).isValid());
     }
 
+    void quitterLaListeDesBoitesEffaceSaSelection() {
+        fenetre_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fenetre_.get()));
+        fenetre_->activateWindow();
+        QTreeView* boites = fenetre_->ListeBoites();
+        boites->setFocus();
+        QTRY_VERIFY(boites->hasFocus());
+        boites->selectionModel()->select(boites->model()->index(1, 0),
+                                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        fenetre_->ListeMessages()->setFocus();
+        QTRY_VERIFY(fenetre_->ListeMessages()->hasFocus());
+        QVERIFY(!boites->selectionModel()->hasSelection());
+    }
+
     void couleurDesListes() {
         fenetre_->AppliquerCouleurListes(255);  // rouge en 0x00BBGGRR
         QCOMPARE(fenetre_->ListeMessages()->palette().color(QPalette::Base), QColor(255, 0, 0));
