@@ -267,7 +267,11 @@ void TForm1::construireListes() {
     dispositionBoites->addWidget(listeBoites_);
     dispositionBoites->addLayout(colonneDebug);
 
+    // Le panneau des boîtes ne descend pas sous 138 pixels, la zone des messages garde au moins 100.
+    groupe->setMinimumHeight(138);
+    separateur->setChildrenCollapsible(false);
     auto* basse = new QWidget(separateur);
+    basse->setMinimumHeight(100);
     auto* dispositionMessages = new QVBoxLayout(basse);
     dispositionMessages->setContentsMargins(0, 0, 0, 0);
     titreMessages_ = new QLabel(basse);
