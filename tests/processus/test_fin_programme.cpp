@@ -4,6 +4,8 @@
 #include "principal/SignauxFin.h"
 
 #include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QSignalSpy>
 #include <csignal>
 
@@ -76,3 +78,26 @@ INSTANTIATE_TEST_SUITE_P(Signaux, FinParSignal, testing::Values(SIGTERM, SIGINT)
                          });
 
 } // namespace
+
+// Un arrêt demandé pendant qu'une interrogation attend un serveur muet : le programme
+// enregistre et finit sans attendre le délai du serveur, sans tourner à vide.
+TEST_F(LanceurTessaron, ArretPendantUneInterrogationQuiAttend) {
+    QTcpServer muet;
+    ASSERT_TRUE(muet.listen(QHostAddress::LocalHost, 0));
+    std::vector<std::unique_ptr<QTcpSocket>> connexions;
+    QObject::connect(&muet, &QTcpServer::newConnection, [&] {
+        while (QTcpSocket* s = muet.nextPendingConnection()) connexions.emplace_back(s);
+    });
+    {
+        QFile ini(Donnees(QStringLiteral("Tessaron.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::Append));
+        ini.write("[Muette]\r\nPop3Mail=127.0.0.1\r\nIntervalle=0\r\nTimeOut=120\r\nPop3Port=" +
+                  QByteArray::number(muet.serverPort()) + "\r\n");
+    }
+    QProcess& copie = Lancer();
+    ASSERT_TRUE(Attendre([&] { return !connexions.empty(); })) << "le recensement n'a pas interrogé la boîte";
+    ASSERT_EQ(::kill(static_cast<pid_t>(copie.processId()), SIGTERM), 0);
+    ASSERT_TRUE(AttendreFin(copie, 15000)) << "le programme reste bloqué dans l'attente du serveur";
+    EXPECT_EQ(copie.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(LignesIni().contains(QStringLiteral("Version=Tessaron V 3.9.1.11")));
+}

@@ -180,11 +180,19 @@ bool ConnexionLignes::attendre() {
     const unsigned session = session_;
     QEventLoop boucle;
     QEventLoop* const precedente = std::exchange(boucle_, &boucle);
+    int code = 0;
     {
         // Rend la place à l'attente englobante même si une exception traverse la boucle.
         const Restauration restauration{boucle_, precedente};
         inactivite_.start(delaiMs());
-        boucle.exec();
+        code = boucle.exec();
+    }
+    // Une boucle qui rend autre chose que 0 n'a pas été réveillée par nous : le programme se
+    // termine et plus aucune boucle ne tourne. Attendre encore ne ferait que tourner à vide.
+    if (code != 0) {
+        inactivite_.stop();
+        fermer(enCp1252(kInterrompue));
+        return false;
     }
     if (precedente && ouverte_)
         inactivite_.start(delaiMs());
