@@ -2,6 +2,7 @@
 // jokers fixes et jokers perso.
 #include "donnees/FichierIni.h"
 #include "donnees/JokersPerso.h"
+#include "CorrespondanceALaLettre.h"
 #include "moteur/filtrage/Correspondance.h"
 
 #include <QTemporaryDir>
@@ -268,60 +269,8 @@ TEST_F(CorrespondanceJokers, ChangementsAppliquesApresReconstruction) {
     EXPECT_FALSE(Correspond(ctx_, "c\xA2t", "czt"));
 }
 
-// Le mode exact suivi pas à pas, sans aucun raccourci (et donc quadratique dans certains cas).
 bool correspondJokerALaLettre(const ContexteCorrespondance& ctx, std::string_view P, std::string_view T) {
-    if (P.empty() || T.empty()) return false;
-    const std::size_t lp = P.size(), lt = T.size();
-    std::size_t p = 0, t = 0, k = 0;
-    int etape = 1;
-    for (;;) {
-        switch (etape) {
-        case 1:
-            if (p < lp && P[p] != '*' && CaractereCorrespond(ctx, P[p], T[t])) {
-                ++p;
-                ++t;
-                if (t == lt) return p == lp;
-            } else {
-                etape = 2;
-            }
-            break;
-        case 2:
-            if (p == lp || P[p] != '*') return false;
-            etape = 3;
-            break;
-        case 3:
-            if (p + 1 == lp) return true;
-            etape = 4;
-            break;
-        case 4:
-            if (++t == lt) return false;
-            etape = 5;
-            break;
-        case 5:
-            for (k = 0; t + k < lt && !CaractereCorrespond(ctx, P[p + 1], T[t + k]);) ++k;
-            etape = t + k == lt ? 3 : 6;
-            break;
-        default: {
-            std::size_t pp = p + 2, tt = t + k + 1;
-            while (pp < lp && tt < lt && P[pp] != '*' && CaractereCorrespond(ctx, P[pp], T[tt])) {
-                ++pp;
-                ++tt;
-            }
-            if (pp == lp) {
-                if (tt == lt) return true;
-                etape = 3;
-            } else if (tt == lt) {
-                return false;
-            } else if (P[pp] == '*') {
-                p = pp;
-                t = tt;
-                etape = 1;
-            } else {
-                etape = 3;
-            }
-        }
-        }
-    }
+    return CorrespondJokerALaLettre(P, T, [&ctx](char p, char c) { return CaractereCorrespond(ctx, p, c); });
 }
 
 // Tous les textes de longueur 1 à `longueurMax` sur un alphabet, passés à `action`.

@@ -1,4 +1,5 @@
 // Fichier de paramètres : lecture, écriture, conservation des lignes, codages des valeurs.
+#include "LimiteTailleFichier.h"
 #include "donnees/FichierIni.h"
 #include "donnees/MotDePasse.h"
 
@@ -379,27 +380,6 @@ TEST_F(FichierIniTest, NouveauFichierLisibleParSonSeulProprietaire) {
 
 // --- Échecs d'écriture ---
 
-// Taille de fichier limitée pour le processus (le cas du disque plein, même pour root).
-class LimiteTailleFichier {
-public:
-    explicit LimiteTailleFichier(rlim_t octets) {
-        getrlimit(RLIMIT_FSIZE, &avant_);
-        ancienSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limite = avant_;
-        limite.rlim_cur = octets;
-        setrlimit(RLIMIT_FSIZE, &limite);
-    }
-    ~LimiteTailleFichier() {
-        setrlimit(RLIMIT_FSIZE, &avant_);
-        std::signal(SIGXFSZ, ancienSignal_);
-    }
-    LimiteTailleFichier(const LimiteTailleFichier&) = delete;
-    LimiteTailleFichier& operator=(const LimiteTailleFichier&) = delete;
-
-private:
-    rlimit avant_ {};
-    void (*ancienSignal_)(int) = nullptr;
-};
 
 TEST_F(FichierIniTest, EcritureImpossibleLaisseLeFichierIntact) {
     const std::string origine = "; garde\n[S]\nk=ancien\n";

@@ -1,5 +1,6 @@
 // Fichiers des listes de filtres et de l'historique : lecture, réparation, tri de départ,
 // chargement, enregistrement et copies de sauvegarde tournantes.
+#include "LimiteTailleFichier.h"
 #include "donnees/Chaines.h"
 #include "donnees/FichiersListes.h"
 #include "donnees/Sauvegardes.h"
@@ -426,27 +427,6 @@ TEST_F(FichiersListesTest, RenommageVersUnNomPrisLaisseLesDeuxFichiers) {
     EXPECT_EQ(contenus(sauv()), (Contenus {{"Tessaron.ini", "neuf"}, {"Tessaron.ini2", "2"}, {"libre", "1"}}));
 }
 
-// Taille de fichier limitée pour le processus : le disque plein, même pour root.
-class LimiteTailleFichier {
-public:
-    explicit LimiteTailleFichier(rlim_t octets) {
-        getrlimit(RLIMIT_FSIZE, &avant_);
-        ancienSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limite = avant_;
-        limite.rlim_cur = octets;
-        setrlimit(RLIMIT_FSIZE, &limite);
-    }
-    ~LimiteTailleFichier() {
-        setrlimit(RLIMIT_FSIZE, &avant_);
-        std::signal(SIGXFSZ, ancienSignal_);
-    }
-    LimiteTailleFichier(const LimiteTailleFichier&) = delete;
-    LimiteTailleFichier& operator=(const LimiteTailleFichier&) = delete;
-
-private:
-    rlimit avant_ {};
-    void (*ancienSignal_)(int) = nullptr;
-};
 
 TEST_F(FichiersListesTest, EcritureImpossibleGardeLAncienFichierEtLaModification) {
     const std::string ancien = "ancien,g,N ,1,R\r\n";
