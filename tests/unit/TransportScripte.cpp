@@ -1,5 +1,7 @@
 #include "TransportScripte.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <algorithm>
 
@@ -188,4 +190,20 @@ void TransportScripte::emettreTardifs() {
     emit connecte();
     emit erreur(QStringLiteral("bruit après fermeture"));
     emit deconnecte();
+}
+
+testing::AssertionResult ConversationSuivie(const Conversation& c) {
+    if (!c.ecarts.empty()) return testing::AssertionFailure() << c.ecarts.front();
+    if (!c.terminee())
+        return testing::AssertionFailure() << "conversation arrêtée à la réplique " << c.suivante << " « "
+                                           << c.repliques[c.suivante].texte.substr(0, 80) << " »";
+    return testing::AssertionSuccess();
+}
+
+bool AttendreQue(const std::function<bool()>& condition, int delaiMs) {
+    const QDeadlineTimer limite(delaiMs);
+    QTimer reveil;  // relit la condition même sans autre événement
+    reveil.start(20);
+    while (!condition() && !limite.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return condition();
 }

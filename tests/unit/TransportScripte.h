@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <gtest/gtest.h>
 // Transport de test : déroule une conversation écrite à l'avance. Ce que le client écrit est
 // comparé octet pour octet aux lignes attendues ; les répliques du serveur sont livrées plus
 // tard, une par tour de boucle d'événements, pour que le client attende vraiment.
@@ -75,3 +77,10 @@ private:
     bool enPause_ = false;
     int livraisons_ = 0; // livraisons déjà faites de la réplique Brut en cours
 };
+
+// Le client a écrit exactement ce qui était attendu, et toute la conversation a eu lieu.
+testing::AssertionResult ConversationSuivie(const Conversation& conversation);
+
+// Sert les événements jusqu'à ce que la condition soit vraie (relue au moins toutes les 20 ms) ;
+// rend sa dernière valeur au bout du délai.
+bool AttendreQue(const std::function<bool()>& condition, int delaiMs = 5000);

@@ -32,15 +32,6 @@ Repliques session() {
             Serveur("+OK 2 messages")};
 }
 
-bool attendreQue(const std::function<bool()>& condition, int delaiMs = 5000) {
-    const QDeadlineTimer limite(delaiMs);
-    QTimer reveil; // relit la condition même sans autre événement
-    reveil.start(20);
-    while (!condition() && !limite.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return condition();
-}
-
 // Un client branché sur une conversation scriptée.
 struct Banc {
     std::shared_ptr<Conversation> conversation;
@@ -56,14 +47,7 @@ struct Banc {
     }
 
     // Le client a écrit exactement ce qui était attendu, et toute la conversation a eu lieu.
-    testing::AssertionResult suivie() const {
-        const Conversation& c = *conversation;
-        if (!c.ecarts.empty()) return testing::AssertionFailure() << c.ecarts.front();
-        if (!c.terminee())
-            return testing::AssertionFailure() << "conversation arrêtée à la réplique " << c.suivante << " « "
-                                               << c.repliques[c.suivante].texte.substr(0, 80) << " »";
-        return testing::AssertionSuccess();
-    }
+    testing::AssertionResult suivie() const { return ConversationSuivie(*conversation); }
 };
 
 } // namespace
@@ -347,7 +331,7 @@ TEST(ClientPop3, TopEtRetrRetirentLesPointsDoubles) {
             // Boucle d'événements imbriquée dans le rappel : la suite de la réponse arrive pendant ce temps.
             if (lignes.size() == 1) {
                 const std::size_t fin = banc.conversation->repliques.size() - 2;
-                EXPECT_TRUE(attendreQue([&] { return banc.conversation->suivante >= fin; }));
+                EXPECT_TRUE(AttendreQue([&] { return banc.conversation->suivante >= fin; }));
             }
         };
         EXPECT_TRUE((client.*c.operation)()) << client.ErrorMessage;
@@ -483,7 +467,7 @@ TEST(ClientPop3, SignauxDuTransportApresFermetureIgnores) {
     client.AbortSync();
     EXPECT_FALSE(client.Connected());
     EXPECT_EQ(client.ErrorMessage, "");
-    ASSERT_TRUE(attendreQue([&] { return banc.conversation->signauxTardifs >= 8; }));
+    ASSERT_TRUE(AttendreQue([&] { return banc.conversation->signauxTardifs >= 8; }));
     EXPECT_FALSE(client.Connected());
     ASSERT_TRUE(client.OpenSync()) << client.ErrorMessage;
     EXPECT_TRUE(client.StatSync()) << client.ErrorMessage;

@@ -42,15 +42,6 @@ Repliques sessionAvec(const std::vector<std::string>& extensions) {
     return r;
 }
 
-bool attendreQue(const std::function<bool()>& condition, int delaiMs = 5000) {
-    const QDeadlineTimer limite(delaiMs);
-    QTimer reveil; // relit la condition même sans autre événement
-    reveil.start(20);
-    while (!condition() && !limite.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return condition();
-}
-
 // Un client branché sur une conversation scriptée.
 struct Banc {
     std::shared_ptr<Conversation> conversation;
@@ -66,14 +57,7 @@ struct Banc {
     }
 
     // Le client a écrit exactement ce qui était attendu, et toute la conversation a eu lieu.
-    testing::AssertionResult suivie() const {
-        const Conversation& c = *conversation;
-        if (!c.ecarts.empty()) return testing::AssertionFailure() << c.ecarts.front();
-        if (!c.terminee())
-            return testing::AssertionFailure() << "conversation arrêtée à la réplique " << c.suivante << " « "
-                                               << c.repliques[c.suivante].texte.substr(0, 80) << " »";
-        return testing::AssertionSuccess();
-    }
+    testing::AssertionResult suivie() const { return ConversationSuivie(*conversation); }
 };
 
 } // namespace
@@ -539,7 +523,7 @@ TEST(ClientSmtp, SignauxDuTransportApresFermetureIgnores) {
     ASSERT_TRUE(client.OpenSync());
     client.AbortSync();
     EXPECT_FALSE(client.Connected());
-    ASSERT_TRUE(attendreQue([&] { return banc.conversation->signauxTardifs >= 8; }));
+    ASSERT_TRUE(AttendreQue([&] { return banc.conversation->signauxTardifs >= 8; }));
     EXPECT_FALSE(client.Connected());
     ASSERT_TRUE(client.OpenSync()) << client.ErrorMessage;
     EXPECT_TRUE(client.RsetSync()) << client.ErrorMessage;
