@@ -9,6 +9,7 @@
 //       $(pkg-config --libs Qt6Core) -o build/fuzz_fichier_ini
 // Lancement :
 //   build/fuzz_fichier_ini -max_total_time=60 -max_len=4096
+#include "FichierEssai.h"
 #include "donnees/FichierIni.h"
 
 #include <QDir>
@@ -24,17 +25,8 @@
 
 namespace {
 
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "promesse non tenue : %s\n", quoi);
-    std::abort();
-}
-
-// Un dossier temporaire pour toute la séance, en mémoire quand c'est possible (écritures rapides).
 const QString& cheminDuFichier() {
-    static const QTemporaryDir dossier(QDir("/dev/shm").exists() ? "/dev/shm/fuzz_ini_XXXXXX"
-                                                                 : QDir::tempPath() + "/fuzz_ini_XXXXXX");
-    static const QString chemin = dossier.filePath("f.ini");
+    static const QString chemin = FichierEssai("fuzz_ini", "f.ini");
     return chemin;
 }
 

@@ -12,6 +12,7 @@
 //       $(pkg-config --libs Qt6Core) -o build/fuzz_fichier_liste
 // Lancement :
 //   build/fuzz_fichier_liste -max_total_time=60 -max_len=8192
+#include "FichierEssai.h"
 #include "donnees/FichiersListes.h"
 
 #include <QDir>
@@ -27,16 +28,8 @@
 
 namespace {
 
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "promesse non tenue : %s\n", quoi);
-    std::abort();
-}
-
 const QString& cheminDuFichier() {
-    static const QTemporaryDir dossier(QDir("/dev/shm").exists() ? "/dev/shm/fuzz_liste_XXXXXX"
-                                                                 : QDir::tempPath() + "/fuzz_liste_XXXXXX");
-    static const QString chemin = dossier.filePath("f.lst");
+    static const QString chemin = FichierEssai("fuzz_liste", "f.lst");
     return chemin;
 }
 

@@ -26,3 +26,10 @@ std::string AnsiLowerCase(std::string_view texte) {
     for (char& c : resultat) c = MinusculeAnsi(c);
     return resultat;
 }
+
+bool MemeTexteSansCasse(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (MinusculeAnsi(a[i]) != MinusculeAnsi(b[i])) return false;
+    return true;
+}

@@ -9,3 +9,6 @@ char MinusculeAnsi(char octet);
 
 // Le texte entier en minuscules, octet par octet.
 std::string AnsiLowerCase(std::string_view texte);
+
+// Les deux textes sont égaux sans égard à la casse (minuscules Windows-1252).
+bool MemeTexteSansCasse(std::string_view a, std::string_view b);

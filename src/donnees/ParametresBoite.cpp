@@ -1,25 +1,14 @@
 #include "ParametresBoite.h"
 
+#include "Casse1252.h"
 #include "Chaines.h"
 #include "MotDePasse.h"
 
 #include <algorithm>
-#include <cctype>
-
-namespace {
-
-bool memeNom(const std::string& a, const char* b) {
-    const std::string sb(b);
-    return a.size() == sb.size() && std::equal(a.begin(), a.end(), sb.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
 
 std::vector<std::string> SectionsBoites(const FichierIni& ini) {
     std::vector<std::string> noms = ini.Sections();
-    std::erase_if(noms, [](const std::string& nom) { return memeNom(nom, "Tessaron") || memeNom(nom, "JokerPerso"); });
+    std::erase_if(noms, [](const std::string& nom) { return MemeTexteSansCasse(nom, "Tessaron") || MemeTexteSansCasse(nom, "JokerPerso"); });
     return noms;
 }
 
@@ -49,7 +38,7 @@ std::string RefusLibelleBoite(const std::string& libelle) {
     const bool illisible = libelle.empty() || libelle.find(']') != std::string::npos ||
                            libelle.find_first_of("\r\n") != std::string::npos || libelle.front() == '[' ||
                            libelle.front() == ';' || libelle.front() == ' ' || libelle.back() == ' ';
-    const bool reserve = memeNom(libelle, "Tessaron") || memeNom(libelle, "JokerPerso");
+    const bool reserve = MemeTexteSansCasse(libelle, "Tessaron") || MemeTexteSansCasse(libelle, "JokerPerso");
     return illisible || reserve ? Chaine(2018) : std::string();
 }
 

@@ -1,20 +1,15 @@
 #include "Messages.h"
 
+#include "donnees/Casse1252.h"
 #include "pop3/ClientPop3.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
-bool memeTexteSansCasse(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 bool memeCompte(const ClientPop3* a, const ClientPop3& b) {
-    return a && (a == &b || (memeTexteSansCasse(a->Host, b.Host) && a->UserName == b.UserName));
+    return a && (a == &b || (MemeTexteSansCasse(a->Host, b.Host) && a->UserName == b.UserName));
 }
 
 } // namespace

@@ -357,7 +357,7 @@ void TForm1::chargerDonnees() {
         scrutation_->Timer1Timer(OrigineScrutation::Minuteur, -1, client);
     };
     etat_.MotDePasseDemarrage = etat_.Parametres.Protege;
-    if (!etat_.MotDePasseDemarrage.empty() && !demanderMotDePasseDemarrage()) {
+    if (!etat_.MotDePasseDemarrage.empty() && !demanderMotDePasse(1003, nullptr)) {
         // Refus : le programme s'arrête sans rien charger ni enregistrer.
         refuse_ = true;
         fermetureFaite_ = true;

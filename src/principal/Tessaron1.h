@@ -140,8 +140,7 @@ private:
     void construireMenuFermeture();
     void appliquerEtatScrutation();
     void ouvrirGestionnaireFiltres(int onglet);
-    bool demanderMotDePasse();
-    bool demanderMotDePasseDemarrage();
+    bool demanderMotDePasse(int texte, QWidget* parent);
     void chargerDonnees();
     void creerFenetreInterception();
     void creerVisionneuse();

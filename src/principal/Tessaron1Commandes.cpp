@@ -163,21 +163,16 @@ void TForm1::Reduire(bool avecMotDePasse) {
     else showMinimized();
 }
 
-bool TForm1::demanderMotDePasseDemarrage() {
+// Invite masquée (titre 1001) ; vrai quand la réponse est le mot de passe de démarrage.
+bool TForm1::demanderMotDePasse(int texte, QWidget* parent) {
     bool ok = false;
-    const QString saisi = QInputDialog::getText(nullptr, ChaineQ(1001), ChaineQ(1003), QLineEdit::Password, QString(), &ok);
-    return ok && !saisi.isEmpty() && versCp1252(saisi) == etat_.MotDePasseDemarrage;
-}
-
-bool TForm1::demanderMotDePasse() {
-    bool ok = false;
-    const QString saisi = QInputDialog::getText(this, ChaineQ(1001), ChaineQ(1050), QLineEdit::Password, QString(), &ok);
+    const QString saisi = QInputDialog::getText(parent, ChaineQ(1001), ChaineQ(texte), QLineEdit::Password, QString(), &ok);
     return ok && !saisi.isEmpty() && versCp1252(saisi) == etat_.MotDePasseDemarrage;
 }
 
 void TForm1::Restaurer() {
     if (reduitProtege_) {
-        if (!demanderMotDePasse()) {
+        if (!demanderMotDePasse(1050, this)) {
             QApplication::beep();
             return;
         }
@@ -219,8 +214,10 @@ void TForm1::LancerClientMessagerie() {
 
 // La bascule de la relève, quelle que soit son origine (menu, bouton, F7, F8, second lancement).
 void TForm1::BasculerScrutation(bool active) {
-    const bool change = active != etat_.ScrutationActive;
-    if (!change && !active) return;
+    if (active == etat_.ScrutationActive) {
+        boutonScrutation_->setChecked(active);  // déjà dans cet état : rien d'autre à faire
+        return;
+    }
     etat_.ScrutationActive = active;
     if (!active) etat_.ArretDepuisInterception = false;
     appliquerEtatScrutation();
@@ -229,7 +226,6 @@ void TForm1::BasculerScrutation(bool active) {
         listeMessages_->setFocus();
         return;
     }
-    if (!change && !etat_.Parametres.RecenseDemar) return;
     if (etat_.Parametres.RecenseDemar) scrutation_->Recensement();
     else EcrireStatut(0, Chaine(1100));
 }

@@ -17,8 +17,7 @@
 namespace {
 
 bool contientSansCasse(const std::vector<std::string>& liste, const std::string& texte) {
-    const std::string cherche = AnsiLowerCase(texte);
-    return std::any_of(liste.begin(), liste.end(), [&cherche](const std::string& e) { return AnsiLowerCase(e) == cherche; });
+    return std::any_of(liste.begin(), liste.end(), [&texte](const std::string& e) { return MemeTexteSansCasse(e, texte); });
 }
 
 } // namespace
