@@ -184,5 +184,11 @@ ClientMessagerie TrouverClientMessagerie(int delaiMs) {
         executable = versCp1252(QStandardPaths::findExecutable(depuisCp1252(executable)));
     client.executable = executable;
     client.icone = versCp1252(entree.icone);
+    client.commande = versCp1252(entree.exec);
     return client;
+}
+
+std::string TexteDiagnosticMessagerie(const ClientMessagerie& client) {
+    return "x-scheme-handler/mailto Icon :\r\n" + client.icone + "\r\n\r\nx-scheme-handler/mailto Exec :\r\n" +
+           client.commande;
 }

@@ -24,7 +24,12 @@ std::string ExtraireExecutable(const std::string& v, std::function<std::string(c
 struct ClientMessagerie {
     std::string executable;  // chemin de l'exécutable
     std::string icone;       // valeur "Icon=" : nom d'icône du thème ou chemin d'un fichier
+    std::string commande;    // valeur "Exec=" telle que le fichier la donne
 };
+
+// Texte de diagnostic du gestionnaire des liens mailto (Ctrl+Alt sur le lancement du client) :
+// la valeur Icon puis la valeur Exec du fichier .desktop, chacune sous son titre, lignes en CR LF.
+std::string TexteDiagnosticMessagerie(const ClientMessagerie& client);
 
 // Les clés utiles du groupe [Desktop Entry] d'un fichier .desktop, séquences d'échappement
 // (\s, \n, \t, \r, \\) déjà traduites.

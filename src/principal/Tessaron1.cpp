@@ -12,6 +12,7 @@
 #include "donnees/Cp1252.h"
 #include "donnees/FichiersListes.h"
 #include "moteur/ChargerBoites.h"
+#include "moteur/MaintenanceBoites.h"
 #include "moteur/pop3/ClientPop3.h"
 #include "moteur/pop3/ContexteSsl.h"
 
@@ -261,17 +262,22 @@ void TForm1::construireListes() {
     commandes->addWidget(button1_);
     construireCommandes(commandes);
     dispositionBoites->addLayout(commandes);
+    auto* boutonsGauche = new QVBoxLayout;
     auto* colonneDebug = new QVBoxLayout;
+    construireBoutonsBoites(boutonsGauche, colonneDebug);
+    boutonsGauche->addStretch();
     colonneDebug->addWidget(journal_->Etiquette());
     colonneDebug->addStretch();
+    dispositionBoites->addLayout(boutonsGauche);
     dispositionBoites->addWidget(listeBoites_);
     dispositionBoites->addLayout(colonneDebug);
 
     // Le panneau des boîtes ne descend pas sous 138 pixels, la zone des messages garde au moins 100.
-    groupe->setMinimumHeight(138);
+    groupe->setMinimumHeight(kHauteurMinBoites);
     separateur->setChildrenCollapsible(false);
+    connect(separateur, &QSplitter::splitterMoved, this, [this] { SeparateurDeplace(); });
     auto* basse = new QWidget(separateur);
-    basse->setMinimumHeight(100);
+    basse->setMinimumHeight(kHauteurMinMessages);
     auto* dispositionMessages = new QVBoxLayout(basse);
     dispositionMessages->setContentsMargins(0, 0, 0, 0);
     titreMessages_ = new QLabel(basse);
@@ -285,11 +291,6 @@ void TForm1::construireListes() {
     construireRaccourcisMessages();
     listeBoites_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(listeBoites_, &QTreeView::customContextMenuRequested, this, &TForm1::ouvrirMenuBoites);
-    // Quitter la liste des boîtes efface sa sélection (la liste des messages perd son violet).
-    sortieListeBoites_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* avant, QWidget* apres) {
-        if (avant == listeBoites_ && apres != listeBoites_ && !(apres && QMenu::staticMetaObject.cast(apres)))
-            listeBoites_->selectionModel()->clearSelection();
-    });
     // Entrée : début du message ; Ctrl+E : son en-tête (quand la liste a le focus).
     for (const auto& [touches, entete] : {std::pair{QKeySequence(Qt::Key_Return), false},
                                           std::pair{QKeySequence(Qt::Key_Enter), false},
@@ -304,8 +305,6 @@ void TForm1::construireListes() {
         tray_->Animer(false);
         tray_->Image(etat_.ScrutationActive ? (messages_.Nombre() > 0 ? 1 : 0) : 2);
     });
-    connect(listeBoites_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { listeMessages_->viewport()->update(); });
     dispositionMessages->addWidget(titreMessages_);
     dispositionMessages->addWidget(listeMessages_);
     disposition->addWidget(separateur);
@@ -451,6 +450,7 @@ void TForm1::DemarrageSuite() {
     if (etat_.Parametres.RejetInex && !barre_->AfficheStatsDns()) barre_->BasculerStatsDns();
     BasculerFiltres(etat_.Parametres.FiltresActifs);
     AppliquerCouleurListes(etat_.Parametres.CouleurListes);
+    SeparateurDeplace();  // hauteur minimale de la fenêtre selon le panneau des boîtes
     scrutation_->CreerMinuteurDemarrage(versCp1252(ini_.chemin()));
     scrutation_->LancerMinuteurDemarrage();
 }
@@ -543,7 +543,6 @@ void TForm1::SelectionnerBoite(int index) {
     listeBoites_->setFocus();
 }
 
-void TForm1::ActiverBoutonOrdre(bool) {}
 
 std::string TForm1::LegendeFenetre() { return versCp1252(windowTitle()); }
 

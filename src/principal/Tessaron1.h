@@ -10,6 +10,7 @@
 #include "moteur/Messages.h"
 #include "moteur/ActionsMessages.h"
 #include "moteur/Scrutation.h"
+#include "principal/ClientMessagerie.h"
 #include "principal/Icones.h"
 
 #include <QMainWindow>
@@ -84,7 +85,7 @@ public:
     // Un autre exemplaire du programme a été lancé : la fenêtre revient, ou la relève reprend.
     void AutreInstance();
     // Client de messagerie trouvé auprès du bureau (exécutable et icône).
-    void DefinirClientMessagerie(const std::string& executable, const std::string& icone);
+    void DefinirClientMessagerie(const ClientMessagerie& client);
 
     // Commandes de la fenêtre.
     void Reduire(bool avecMotDePasse);
@@ -111,6 +112,11 @@ public:
     QMenu* MenuFermeture() const { return menuFermeture_; }
     bool ReduitProtege() const { return reduitProtege_; }
     void ChangementVeille(bool miseEnVeille);
+    // Sélection de la liste des boîtes changée : boutons de la liste, couleur des messages.
+    void SelectionBoiteChangee();
+    // Un pas du séparateur des deux listes.
+    void SeparateurDeplace();
+    QToolButton* BoutonBoite(int index) const;  // 0 ordre, 1 monter, 2 descendre, 3 créer, 4 supprimer, 5 modifier
 
     std::string LegendeFenetre() override;
     void AnimerIconeTray(bool animer) override;
@@ -135,6 +141,9 @@ private:
     void construireBarreEtat();
     void afficherAide(const QString& aide);
     void construireRaccourcis();
+    void construireBoutonsBoites(class QBoxLayout* gauche, class QBoxLayout* droite);
+    void deplacerBoite(int sens);
+    void ouvrirEditeurBoite();
     void construireCommandes(class QBoxLayout* disposition);
     void construireTray();
     void construireMenuFermeture();
@@ -197,8 +206,18 @@ private:
     bool refuse_ = false;
     bool quitter_ = false;  // fermeture demandée pour de bon (Quitter, Alt, fin de session)
     std::string commandeMessagerie_;
+    ClientMessagerie clientBureau_;
     JeuIcones icones_;
     QMetaObject::Connection sortieListeBoites_;
+    std::unique_ptr<class MaintenanceBoites> maintenance_;
+    QToolButton* btnOrdre_ = nullptr;
+    QToolButton* btnMonter_ = nullptr;
+    QToolButton* btnDescendre_ = nullptr;
+    QToolButton* btnCreer_ = nullptr;
+    QToolButton* btnSupprimer_ = nullptr;
+    QToolButton* btnModifier_ = nullptr;
+    static constexpr int kHauteurMinBoites = 138;
+    static constexpr int kHauteurMinMessages = 100;
     int colonneTri_ = -1;
     bool ordreDecroissant_ = false;
 };

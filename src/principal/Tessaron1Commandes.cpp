@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
@@ -198,11 +199,21 @@ void TForm1::AutreInstance() {
     else BasculerScrutation(true);
 }
 
-void TForm1::DefinirClientMessagerie(const std::string& executable, const std::string&) {
-    if (commandeMessagerie_.empty()) commandeMessagerie_ = executable;
+void TForm1::DefinirClientMessagerie(const ClientMessagerie& client) {
+    clientBureau_ = client;
+    if (commandeMessagerie_.empty()) commandeMessagerie_ = client.executable;
 }
 
 void TForm1::LancerClientMessagerie() {
+    // Ctrl+Alt : ce que le bureau dit du gestionnaire des liens mailto part au presse-papier, et
+    // un message au support est préparé pour l'y coller.
+    const Qt::KeyboardModifiers touches = QGuiApplication::queryKeyboardModifiers();
+    if ((touches & Qt::ControlModifier) && (touches & Qt::AltModifier)) {
+        QApplication::clipboard()->setText(depuisCp1252(TexteDiagnosticMessagerie(clientBureau_)));
+        QDesktopServices::openUrl(QUrl(ChaineQ(10561) + QString::fromLatin1(kVersionProgramme) + ChaineQ(10562)));
+        return;
+    }
+    DonnerFocusListeMessages();
     const QString commande = depuisCp1252(commandeMessagerie_);
     // Un chemin de fichier existant (même avec des espaces) est lancé tel quel ; sinon la
     // commande est découpée en programme et arguments.

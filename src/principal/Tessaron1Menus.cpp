@@ -2,6 +2,7 @@
 // réponse, filtre d'une cellule, client de messagerie, vidage et sélection complète.
 #include "IconeTray.h"
 #include "Tessaron1.h"
+#include "filtres/EntreeMenuMotif.h"
 #include "donnees/Chaines.h"
 #include "donnees/Cp1252.h"
 #include "moteur/ActionsMessages.h"
@@ -115,7 +116,8 @@ void TForm1::ouvrirMenuMessages(const QPoint& position) {
         const auto motif = MotifDeCellule(messages_.Ligne(cellule.row()).Colonnes[static_cast<std::size_t>(cellule.column())],
                                           cellule.column());
         if (motif) {
-            QAction* trouver = menu.addAction(ChaineQ(1108) + depuisCp1252(motif->Motif));
+            auto* trouver = new EntreeMenuMotif(ChaineQ(1108), depuisCp1252(motif->Motif), &menu);
+            menu.addAction(trouver);
             const int onglet = motif->Liste;
             connect(trouver, &QAction::triggered, this, [this, onglet] { ouvrirGestionnaireFiltres(onglet); });
         }
@@ -134,8 +136,8 @@ void TForm1::ouvrirMenuMessages(const QPoint& position) {
 
 void TForm1::SignalerListePerimee() { QMessageBox::warning(this, ChaineQ(1076), ChaineQ(1075)); }
 
-// Menu de la liste des boîtes. Les fenêtres que certaines entrées ouvrent (paramètres,
-// restauration, jokers, éditeur de boîte, à propos) ne sont pas encore là : elles restent grisées.
+// Menu de la liste des boîtes. Les fenêtres des paramètres, de la restauration, des jokers et
+// de l'à-propos ne sont pas encore là : leurs entrées restent grisées.
 void TForm1::ouvrirMenuBoites(const QPoint& position) {
     const int ligne = ligneBoiteSelectionnee();
     QMenu menu(this);
@@ -162,9 +164,12 @@ void TForm1::ouvrirMenuBoites(const QPoint& position) {
     }
     for (const char* texte : {"Paramètres", "Restauration", "Jokers Perso"}) entree(menu, QString::fromUtf8(texte), {}, false);
     menu.addSeparator();
-    entree(menu, QStringLiteral("Créer une boîte"), {}, false);
-    entree(menu, QStringLiteral("Supprimer cette boîte"), {}, false);
-    entree(menu, QStringLiteral("Modifier cette boîte"), {}, false);
+    connect(entree(menu, QStringLiteral("Créer une boîte"), {}, true), &QAction::triggered, this,
+            [this] { ouvrirEditeurBoite(); });
+    connect(entree(menu, QStringLiteral("Supprimer cette boîte"), {}, ligne >= 0), &QAction::triggered, this,
+            [this] { ouvrirEditeurBoite(); });
+    connect(entree(menu, QStringLiteral("Modifier cette boîte"), {}, ligne >= 0), &QAction::triggered, this,
+            [this] { ouvrirEditeurBoite(); });
     menu.addSeparator();
     entree(menu, QStringLiteral("A propos d'Tessaron"), {}, false);
     menu.exec(listeBoites_->viewport()->mapToGlobal(position));

@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     // Mot de passe de démarrage refusé : fin immédiate, rien n'est enregistré.
     if (!fenetre.Accepte()) return 0;
     const ClientMessagerie client = TrouverClientMessagerie();
-    fenetre.DefinirClientMessagerie(client.executable, client.icone);
+    fenetre.DefinirClientMessagerie(client);
     QObject::disconnect(avantFenetre);
     brancherFenetre(fenetre, instance.get(), signaux);
     fenetre.show();
