@@ -85,6 +85,8 @@ public:
     virtual void Erreur(const std::string& texte) = 0;
     // Le nombre de lignes de l'historique a changé (étiquette de la fenêtre des filtres).
     virtual void HistoriqueChange() = 0;
+    // Les compteurs de rejets des listes de filtres ont changé (fenêtre des filtres).
+    virtual void CompteursFiltresChanges() {}
 
     // Lance la vérification des actualités (une fois par exécution).
     virtual void DemarrerVerificationActualites() = 0;

@@ -61,7 +61,10 @@ void TraiterNouveauMessage(ContexteMoteur& contexte, ClientPop3& client, int lig
         TraiterRejet(contexte, client, ligneBoite, message, resultat, numeroServeur, supprimes);
         return;
     }
-    if (resultat.Decision == 'c') CompterFiltres(contexte.etat.Listes, resultat);
+    if (resultat.Decision == 'c') {
+        CompterFiltres(contexte.etat.Listes, resultat);
+        contexte.ui.CompteursFiltresChanges();
+    }
     const std::string label = ligneBoite >= 0 ? contexte.boites.Ligne(ligneBoite).Caption() : std::string();
     ListerMessage(contexte, client, label, message, resultat);
 }

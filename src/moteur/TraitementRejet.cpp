@@ -151,6 +151,7 @@ void TraiterRejet(ContexteMoteur& contexte, ClientPop3& client, int ligneBoite, 
         detruire = c.Decision == 'd' ? interception.SecondesRestantes <= 0 : interception.Resultat == ResultatModal::Ok;
     }
     const std::string pendant = CompterFiltres(contexte.etat.Listes, c);
+    contexte.ui.CompteursFiltresChanges();
     if (!detruire) {
         if (interception.SecondesRestantes > 0)
             contexte.ui.EcrireDebug(2602, "Clic sur \"Garder\" pour Msg d'UIDL : " + m.Uidl);
