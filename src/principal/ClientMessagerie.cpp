@@ -19,10 +19,12 @@ constexpr qint64 kTailleMaxBureau = 1 << 20;
 
 // `texte` commence par "%" : le nom va jusqu'au "%" suivant, ou jusqu'à l'avant-dernier
 // caractère faute de "%" (le dernier tient alors lieu de "%" fermant).
-std::string developperVariable(const std::string& texte, const std::function<std::string(const std::string&)>& variable) {
+std::string developperVariable(const std::string& texte,
+                               const std::function<std::string(const std::string&)>& variable) {
     const std::size_t dernier = std::max<std::size_t>(texte.size() - 1, 1);
     std::size_t fin = 1;
-    while (fin < dernier && texte[fin] != '%') ++fin;
+    while (fin < dernier && texte[fin] != '%')
+        ++fin;
     std::string valeur = variable(texte.substr(1, fin - 1));
     if (valeur.size() > kLongueurVariable) valeur.resize(kLongueurVariable);
     if (fin + 1 < texte.size()) valeur += texte.substr(fin + 1);
@@ -39,17 +41,25 @@ QString desechapperValeur(const QString& brut) {
             continue;
         }
         const QChar suivant = brut[++i];
-        if (suivant == u's') texte.append(u' ');
-        else if (suivant == u'n') texte.append(u'\n');
-        else if (suivant == u't') texte.append(u'\t');
-        else if (suivant == u'r') texte.append(u'\r');
-        else if (suivant == u'\\') texte.append(u'\\');
-        else texte.append(u'\\').append(suivant);  // inconnue : gardée, pour la ligne Exec
+        if (suivant == u's')
+            texte.append(u' ');
+        else if (suivant == u'n')
+            texte.append(u'\n');
+        else if (suivant == u't')
+            texte.append(u'\t');
+        else if (suivant == u'r')
+            texte.append(u'\r');
+        else if (suivant == u'\\')
+            texte.append(u'\\');
+        else
+            texte.append(u'\\').append(suivant); // inconnue : gardée, pour la ligne Exec
     }
     return texte;
 }
 
-bool estCodeChamp(QChar lettre) { return QStringLiteral("fFuUdDnNickvm").contains(lettre); }
+bool estCodeChamp(QChar lettre) {
+    return QStringLiteral("fFuUdDnNickvm").contains(lettre);
+}
 
 // Un exécutable existe : chemin d'un fichier, ou nom trouvé dans le PATH.
 bool executableExiste(const std::string& nom) {
@@ -79,7 +89,8 @@ QString identifiantGestionnaireMailto(int delaiMs) {
         return {};
     }
     if (outil.exitStatus() != QProcess::NormalExit || outil.exitCode() != 0) return {};
-    const QString premiere = QString::fromUtf8(outil.readAllStandardOutput().left(4096)).section(u'\n', 0, 0).trimmed();
+    const QString premiere =
+        QString::fromUtf8(outil.readAllStandardOutput().left(4096)).section(u'\n', 0, 0).trimmed();
     if (!premiere.endsWith(QLatin1String(".desktop")) || premiere.contains(u'/')) return {};
     return premiere;
 }
@@ -104,7 +115,8 @@ std::string ExtraireExecutable(const std::string& v, std::function<std::string(c
     if (!texte.empty() && texte.front() == '%') texte = developperVariable(texte, variable);
     const std::size_t virgule = texte.find(',');
     if (virgule != std::string::npos) texte.erase(virgule);
-    while (!texte.empty() && !existe(texte)) texte.pop_back();
+    while (!texte.empty() && !existe(texte))
+        texte.pop_back();
     return texte;
 }
 
@@ -123,8 +135,10 @@ EntreeBureau LireEntreeBureau(const QByteArray& contenu) {
         const QString cle = ligne.left(egal).trimmed();
         const QString valeur = desechapperValeur(ligne.mid(egal + 1).trimmed());
         // La première occurrence d'une clé fait foi.
-        if (cle == QLatin1String("Exec") && entree.exec.isEmpty()) entree.exec = valeur;
-        else if (cle == QLatin1String("Icon") && entree.icone.isEmpty()) entree.icone = valeur;
+        if (cle == QLatin1String("Exec") && entree.exec.isEmpty())
+            entree.exec = valeur;
+        else if (cle == QLatin1String("Icon") && entree.icone.isEmpty())
+            entree.icone = valeur;
     }
     return entree;
 }
@@ -137,8 +151,10 @@ QString RetirerCodesChamp(const QString& exec) {
             continue;
         }
         const QChar suivant = exec[++i];
-        if (suivant == u'%') texte.append(u'%');
-        else if (!estCodeChamp(suivant)) texte.append(u'%').append(suivant);
+        if (suivant == u'%')
+            texte.append(u'%');
+        else if (!estCodeChamp(suivant))
+            texte.append(u'%').append(suivant);
     }
     return texte.simplified();
 }
@@ -146,7 +162,8 @@ QString RetirerCodesChamp(const QString& exec) {
 QStringList DossiersApplications() {
     QStringList dossiers;
     QString maison = qEnvironmentVariable("XDG_DATA_HOME");
-    if (maison.isEmpty() || !QDir::isAbsolutePath(maison)) maison = QDir::homePath() + QStringLiteral("/.local/share");
+    if (maison.isEmpty() || !QDir::isAbsolutePath(maison))
+        maison = QDir::homePath() + QStringLiteral("/.local/share");
     dossiers << maison + QStringLiteral("/applications");
     QString systeme = qEnvironmentVariable("XDG_DATA_DIRS");
     if (systeme.isEmpty()) systeme = QStringLiteral("/usr/local/share:/usr/share");
@@ -163,7 +180,8 @@ QString TrouverFichierBureau(const QString& identifiant, const QStringList& doss
         if (QFileInfo(direct).isFile()) return direct;
         // Dans un sous-dossier, l'identifiant est le chemin relatif aux "/" remplacés par "-".
         const QDir racine(dossier);
-        QDirIterator parcours(dossier, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator parcours(dossier, {QStringLiteral("*.desktop")}, QDir::Files,
+                              QDirIterator::Subdirectories);
         while (parcours.hasNext()) {
             const QString chemin = parcours.next();
             if (racine.relativeFilePath(chemin).replace(u'/', u'-') == identifiant) return chemin;
@@ -174,11 +192,12 @@ QString TrouverFichierBureau(const QString& identifiant, const QStringList& doss
 
 ClientMessagerie TrouverClientMessagerie(int delaiMs) {
     ClientMessagerie client;
-    const QString fichier = TrouverFichierBureau(identifiantGestionnaireMailto(delaiMs), DossiersApplications());
+    const QString fichier =
+        TrouverFichierBureau(identifiantGestionnaireMailto(delaiMs), DossiersApplications());
     if (fichier.isEmpty()) return client;
     const EntreeBureau entree = LireEntreeBureau(lireFichierBureau(fichier));
-    std::string executable =
-        ExtraireExecutable(versCp1252(RetirerCodesChamp(entree.exec)), variableEnvironnement, executableExiste);
+    std::string executable = ExtraireExecutable(versCp1252(RetirerCodesChamp(entree.exec)),
+                                                variableEnvironnement, executableExiste);
     // Un nom trouvé dans le PATH devient le chemin complet.
     if (!executable.empty() && executable.find('/') == std::string::npos)
         executable = versCp1252(QStandardPaths::findExecutable(depuisCp1252(executable)));
@@ -189,6 +208,6 @@ ClientMessagerie TrouverClientMessagerie(int delaiMs) {
 }
 
 std::string TexteDiagnosticMessagerie(const ClientMessagerie& client) {
-    return "x-scheme-handler/mailto Icon :\r\n" + client.icone + "\r\n\r\nx-scheme-handler/mailto Exec :\r\n" +
-           client.commande;
+    return "x-scheme-handler/mailto Icon :\r\n" + client.icone +
+           "\r\n\r\nx-scheme-handler/mailto Exec :\r\n" + client.commande;
 }

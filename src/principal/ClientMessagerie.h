@@ -22,9 +22,9 @@ std::string ExtraireExecutable(const std::string& v, std::function<std::string(c
 // Ce que le bureau dit du client de messagerie, en octets Windows-1252 ; vides quand rien
 // n'est trouvé.
 struct ClientMessagerie {
-    std::string executable;  // chemin de l'exécutable
-    std::string icone;       // valeur "Icon=" : nom d'icône du thème ou chemin d'un fichier
-    std::string commande;    // valeur "Exec=" telle que le fichier la donne
+    std::string executable; // chemin de l'exécutable
+    std::string icone;      // valeur "Icon=" : nom d'icône du thème ou chemin d'un fichier
+    std::string commande;   // valeur "Exec=" telle que le fichier la donne
 };
 
 // Texte de diagnostic du gestionnaire des liens mailto (Ctrl+Alt sur le lancement du client) :

@@ -1,26 +1,27 @@
 #include "Tessaron1.h"
 
 #include "BarreEtat.h"
-#include "JournalDebug.h"
 #include "IconeTray.h"
-#include "TriMessages.h"
+#include "JournalDebug.h"
 #include "ModeleTableau.h"
+#include "TriMessages.h"
 #include "dialogues/Tessaron3.h"
 #include "dialogues/Tessaron7.h"
-#include "moteur/VoirMessage.h"
 #include "donnees/Chaines.h"
 #include "donnees/Cp1252.h"
 #include "donnees/FichiersListes.h"
+#include "filtres/Tessaronrejets.h"
 #include "moteur/ChargerBoites.h"
 #include "moteur/MaintenanceBoites.h"
+#include "moteur/VoirMessage.h"
 #include "moteur/pop3/ClientPop3.h"
 #include "moteur/pop3/ContexteSsl.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QStatusTipEvent>
-#include <QFileInfo>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,10 +29,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QScreen>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -61,10 +63,8 @@ void appliquerLargeurs(QTreeView* vue, std::initializer_list<int> largeurs) {
 } // namespace
 
 TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
-    : QMainWindow(parent),
-      dossier_(std::move(dossier)),
-      ini_(dossier_.fichierIni()),
-      contexte_{etat_, boites_, messages_, *this} {
+    : QMainWindow(parent), dossier_(std::move(dossier)),
+      ini_(dossier_.fichierIni()), contexte_{etat_, boites_, messages_, *this} {
     setWindowTitle(QStringLiteral("Tessaron"));
     etat_.ContexteSsl = CreerContexteSsl();
     // Port SMTP des sondes d'existence des expéditeurs : 25, sauf pour des essais locaux.
@@ -80,6 +80,7 @@ TForm1::TForm1(DossierDonnees dossier, QWidget* parent)
     chargerDonnees();
     creerVisionneuse();
     creerFenetreInterception();
+    creerGestionnaireFiltres();
     construireTray();
     appliquerEtatScrutation();
     if (!IconeTray::Disponible()) EcrireStatut(0, Chaine(90402));
@@ -115,15 +116,18 @@ void TForm1::VoirMessageSelectionne(bool entete) {
 bool TForm1::lireMessage(bool entete, int nbLignes, bool relecture) {
     const int ligne = ligneMessageSelectionnee();
     if (ligne < 0) return false;
-    const ResultatVoir r = VoirMessage(contexte_, ligne, entete ? ModeVoir::Entete : ModeVoir::Texte, nbLignes);
+    const ResultatVoir r =
+        VoirMessage(contexte_, ligne, entete ? ModeVoir::Entete : ModeVoir::Texte, nbLignes);
     if (r.Etat == EtatVoir::Occupe) return false;
     if (r.ListeARafraichir()) {
         SignalerListePerimee();
         scrutation_->Timer1Timer(OrigineScrutation::MenuBoite, r.LigneBoite);
         return false;
     }
-    if (relecture) form3_->Remplir(r);
-    else form3_->Montrer(r);
+    if (relecture)
+        form3_->Remplir(r);
+    else
+        form3_->Montrer(r);
     DonnerFocusListeMessages();
     return true;
 }
@@ -145,6 +149,7 @@ TForm1::~TForm1() {
     qApp->removeEventFilter(this);
     boites_.RetirerObservateur(modeleBoites_);
     messages_.RetirerObservateur(modeleMessages_);
+    delete formRejets_;
     delete form7_;
     delete takeCentralWidget();
     delete modeleBoites_;
@@ -183,45 +188,54 @@ void TForm1::trierMessages(int colonne) {
     messages_.Trier([colonne, decroissant](const LigneMessage& a, const LigneMessage& b) {
         return decroissant ? AvantDansColonne(b, a, colonne) : AvantDansColonne(a, b, colonne);
     });
-    listeMessages_->header()->setSortIndicator(colonne, decroissant ? Qt::DescendingOrder : Qt::AscendingOrder);
+    listeMessages_->header()->setSortIndicator(colonne,
+                                               decroissant ? Qt::DescendingOrder : Qt::AscendingOrder);
     listeMessages_->header()->setSortIndicatorShown(true);
 }
 
 void TForm1::AppliquerCouleurListes(std::uint32_t couleur) {
     // Une couleur système (0xFF0000nn) laisse les couleurs du thème ; sinon 0x00BBGGRR.
+    QColor fond;
+    if ((couleur & 0xFF000000u) == 0)
+        fond = QColor(static_cast<int>(couleur & 0xFF), static_cast<int>((couleur >> 8) & 0xFF),
+                      static_cast<int>((couleur >> 16) & 0xFF));
     for (QTreeView* vue : {listeBoites_, listeMessages_}) {
         QPalette palette = QApplication::palette(vue);
-        if ((couleur & 0xFF000000u) == 0)
-            palette.setColor(QPalette::Base, QColor(static_cast<int>(couleur & 0xFF), static_cast<int>((couleur >> 8) & 0xFF),
-                                                    static_cast<int>((couleur >> 16) & 0xFF)));
+        if (fond.isValid()) palette.setColor(QPalette::Base, fond);
         vue->setPalette(palette);
     }
+    formRejets_->AppliquerCouleur(fond);
 }
 
 QStringList TForm1::entetesMessages() const {
     QStringList entetes;
-    for (int k = 0; k < NbColonnesMessage; ++k) entetes << ChaineQ(k == 1 ? 10012 : 10000 + k);
+    for (int k = 0; k < NbColonnesMessage; ++k)
+        entetes << ChaineQ(k == 1 ? (etat_.Parametres.FromReturnPath == 0 ? 10011 : 10012) : 10000 + k);
     return entetes;
 }
 
 QStringList TForm1::entetesBoites() const {
     QStringList entetes;
-    for (int k = 0; k < NbColonnesBoite; ++k) entetes << (k < 6 ? ChaineQ(20000 + k) : QString());
+    for (int k = 0; k < NbColonnesBoite; ++k)
+        entetes << (k < 6 ? ChaineQ(20000 + k) : QString());
     return entetes;
 }
 
 void TForm1::construireListes() {
     modeleBoites_ = new ModeleTableau(
         {[this] { return boites_.Nombre(); },
-         [this](int l, int c) -> const std::string& { return boites_.Ligne(l).Colonnes[static_cast<std::size_t>(c)]; },
+         [this](int l, int c) -> const std::string& {
+             return boites_.Ligne(l).Colonnes[static_cast<std::size_t>(c)];
+         },
          [this](int l, int c, int role) -> QVariant {
              if (role == Qt::TextAlignmentRole && (c == ColIntervalle || c == ColNbMsg))
                  return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
              if (role == Qt::DecorationRole && c == 0) return icones_.Boite(boites_.Ligne(l).Icone);
              // Relève coupée : toute la liste en gris, sans style par ligne.
              if (!etat_.ScrutationActive)
-                 return role == Qt::ForegroundRole ? QVariant(QApplication::palette().color(QPalette::Disabled, QPalette::Text))
-                                                   : QVariant();
+                 return role == Qt::ForegroundRole
+                            ? QVariant(QApplication::palette().color(QPalette::Disabled, QPalette::Text))
+                            : QVariant();
              const LigneBoite& ligne = boites_.Ligne(l);
              if (role == Qt::FontRole && ligne.Donnees && ligne.Donnees->Demarrage) {
                  QFont gras = QApplication::font();
@@ -229,17 +243,21 @@ void TForm1::construireListes() {
                  return gras;
              }
              if (c != ColNbMsg || ligne.Colonnes[ColNbMsg].empty()) return {};
-             if (role == Qt::ForegroundRole && ligne.Colonnes[ColNbMsg] == Chaine(1013)) return QColor(Qt::red);
-             if (role == Qt::BackgroundRole && ligne.Colonnes[ColNbMsg] != Chaine(1013)) return QColor(255, 238, 255);
+             if (role == Qt::ForegroundRole && ligne.Colonnes[ColNbMsg] == Chaine(1013))
+                 return QColor(Qt::red);
+             if (role == Qt::BackgroundRole && ligne.Colonnes[ColNbMsg] != Chaine(1013))
+                 return QColor(255, 238, 255);
              return {};
          }},
         entetesBoites(), this);
     boites_.AjouterObservateur(modeleBoites_);
-    modeleMessages_ = new ModeleTableau(
-        {[this] { return messages_.Nombre(); },
-         [this](int l, int c) -> const std::string& { return messages_.Ligne(l).Colonnes[static_cast<std::size_t>(c)]; },
-         [this](int l, int c, int role) -> QVariant { return styleMessage(l, c, role); }},
-        entetesMessages(), this);
+    modeleMessages_ =
+        new ModeleTableau({[this] { return messages_.Nombre(); },
+                           [this](int l, int c) -> const std::string& {
+                               return messages_.Ligne(l).Colonnes[static_cast<std::size_t>(c)];
+                           },
+                           [this](int l, int c, int role) -> QVariant { return styleMessage(l, c, role); }},
+                          entetesMessages(), this);
     messages_.AjouterObservateur(modeleMessages_);
 
     auto* central = new QWidget(this);
@@ -258,8 +276,9 @@ void TForm1::construireListes() {
     listeBoites_->setColumnHidden(ColNatureRejet, true);
     connect(listeBoites_, &QTreeView::doubleClicked, this,
             [this] { scrutation_->Timer1Timer(OrigineScrutation::ListeBoites, ligneBoiteSelectionnee()); });
-    auto* commandes = new QVBoxLayout;
-    commandes->addWidget(button1_);
+    auto* commandes = new QGridLayout;
+    commandes->setSpacing(2);
+    commandes->addWidget(button1_, 0, 0, 1, 3);
     construireCommandes(commandes);
     dispositionBoites->addLayout(commandes);
     auto* boutonsGauche = new QVBoxLayout;
@@ -292,13 +311,14 @@ void TForm1::construireListes() {
     listeBoites_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(listeBoites_, &QTreeView::customContextMenuRequested, this, &TForm1::ouvrirMenuBoites);
     // Entrée : début du message ; Ctrl+E : son en-tête (quand la liste a le focus).
-    for (const auto& [touches, entete] : {std::pair{QKeySequence(Qt::Key_Return), false},
-                                          std::pair{QKeySequence(Qt::Key_Enter), false},
-                                          std::pair{QKeySequence(Qt::CTRL | Qt::Key_E), true}}) {
+    for (const auto& [touches, entete] :
+         {std::pair{QKeySequence(Qt::Key_Return), false}, std::pair{QKeySequence(Qt::Key_Enter), false},
+          std::pair{QKeySequence(Qt::CTRL | Qt::Key_E), true}}) {
         auto* raccourci = new QShortcut(touches, listeMessages_);
         raccourci->setContext(Qt::WidgetShortcut);
         const bool modeEntete = entete;
-        connect(raccourci, &QShortcut::activated, this, [this, modeEntete] { VoirMessageSelectionne(modeEntete); });
+        connect(raccourci, &QShortcut::activated, this,
+                [this, modeEntete] { VoirMessageSelectionne(modeEntete); });
     }
     // Un clic dans la liste arrête l'animation de l'icône (sans examen des erreurs).
     connect(listeMessages_, &QTreeView::clicked, this, [this] {
@@ -319,8 +339,10 @@ void TForm1::construireBarreEtat() {
         return std::pair{etat_.AdressesExistantes.size(), etat_.AdressesInexistantes.size()};
     };
     barre_->SurLigneHistorique = [this](const std::string& texte) { journal_->EchoStatut(texte); };
-    connect(barre_->BtnInterrompre(), &QPushButton::clicked, this, [this] { scrutation_->BtnInterrompreClick(); });
-    journal_ = new JournalDebug(etat_.Parametres.ModeDebug, dossier_.dossier + QStringLiteral("/TessaronDebug.txt"), this);
+    connect(barre_->BtnInterrompre(), &QPushButton::clicked, this,
+            [this] { scrutation_->BtnInterrompreClick(); });
+    journal_ = new JournalDebug(etat_.Parametres.ModeDebug,
+                                dossier_.dossier + QStringLiteral("/TessaronDebug.txt"), this);
     journal_->SurBulleTray = [this](const std::string& texte) { BulleIconeTray(texte); };
     journal_->SurTexteFichier = [this](const std::string& texte) { EcrireStatut(1, texte); };
     journal_->SurFinModeFichier = [this] { AfficherEtatFiltres(); };
@@ -346,7 +368,6 @@ void TForm1::afficherAide(const QString& aide) {
     barre_->AfficherAide(aide);
     minuteurAide_->start();
 }
-
 
 void TForm1::chargerDonnees() {
     ContexteCreationBoite creation;
@@ -383,8 +404,10 @@ void TForm1::appliquerParametres() {
     const ParametresGlobaux& p = etat_.Parametres;
     // Une géométrie absurde (nulle, négative, démesurée) ne doit pas rendre la fenêtre inaccessible.
     const QRect ecran = screen() ? screen()->availableGeometry() : QRect(0, 0, 1920, 1080);
-    const int largeurFenetre = (p.Width < 200 || p.Width > 4 * ecran.width()) ? 640 : std::min(p.Width, ecran.width());
-    const int hauteurFenetre = (p.Height < 150 || p.Height > 4 * ecran.height()) ? 478 : std::min(p.Height, ecran.height());
+    const int largeurFenetre =
+        (p.Width < 200 || p.Width > 4 * ecran.width()) ? 640 : std::min(p.Width, ecran.width());
+    const int hauteurFenetre =
+        (p.Height < 150 || p.Height > 4 * ecran.height()) ? 478 : std::min(p.Height, ecran.height());
     const int gauche = p.Left > ecran.right() - 50 ? 10 : p.Left;
     const int haut = p.Top > ecran.bottom() - 50 ? 10 : p.Top;
     setGeometry(gauche, haut, largeurFenetre, hauteurFenetre);
@@ -395,7 +418,8 @@ void TForm1::appliquerParametres() {
     }
     for (int n = 0; n < NbColonnesBoite; ++n) {
         const int largeur = p.Col[static_cast<std::size_t>(n + 10)];
-        if (largeur >= 0 && n != ColTypeRejet && n != ColNatureRejet) listeBoites_->setColumnWidth(n, std::min(largeur, 2000));
+        if (largeur >= 0 && n != ColTypeRejet && n != ColNatureRejet)
+            listeBoites_->setColumnWidth(n, std::min(largeur, 2000));
     }
     separateur_->setSizes({std::max(p.HauteurBoites, 138), std::max(p.Height - p.HauteurBoites, 100)});
 }
@@ -409,17 +433,29 @@ void TForm1::relireDisposition() {
     p.Left = normale.left();
     p.Width = normale.width();
     p.Height = normale.height();
-    for (int n = 0; n < NbColonnesMessage; ++n) p.Col[static_cast<std::size_t>(n)] = listeMessages_->columnWidth(n);
-    for (int n = 0; n < NbColonnesBoite; ++n) p.Col[static_cast<std::size_t>(n + 10)] = listeBoites_->columnWidth(n);
+    for (int n = 0; n < NbColonnesMessage; ++n)
+        p.Col[static_cast<std::size_t>(n)] = listeMessages_->columnWidth(n);
+    for (int n = 0; n < NbColonnesBoite; ++n)
+        p.Col[static_cast<std::size_t>(n + 10)] = listeBoites_->columnWidth(n);
     const QList<int> tailles = separateur_->sizes();
     if (!tailles.isEmpty()) p.HauteurBoites = tailles.first();
+    formRejets_->MemoriserGeometrie();
 }
 
 void TForm1::SauverParametres() {
     relireDisposition();
     if (!SauverParametresGlobaux(ini_, etat_.Parametres, kVersionProgramme))
         EcrireStatut(0, Chaine(90003) + versCp1252(ini_.chemin()));
-    EnregistrerListes(etat_.Listes, dossier_.dossier, dossier_.nomBase, etat_.Parametres.NbFicSauv, ini_.chemin(), {},
+    enregistrerListes();
+}
+
+// Listes modifiées et copies de sauvegarde ; la géométrie de la fenêtre des filtres n'est
+// écrite que si elle a été montrée pendant cette exécution.
+void TForm1::enregistrerListes() {
+    const auto geometrie = [this] { SauverGeometrieFiltres(ini_, etat_.Parametres); };
+    EnregistrerListes(etat_.Listes, dossier_.dossier, dossier_.nomBase, etat_.Parametres.NbFicSauv,
+                      ini_.chemin(),
+                      formRejets_->AEteMontree() ? std::function<void()>(geometrie) : std::function<void()>(),
                       [this](const std::string& texte) { EcrireStatut(1, texte); });
 }
 
@@ -430,43 +466,56 @@ void TForm1::FermerProgramme() {
     if (!(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)) SauverParametres();
 }
 
-
 void TForm1::DemarrageSuite() {
     // Premier argument contenant "icon" (sans égard à la casse) : démarrage dans la zone de notification.
-    if (!dossier_.argumentsRestants.isEmpty() && dossier_.argumentsRestants.first().toLower().contains(QStringLiteral("icon")))
+    if (!dossier_.argumentsRestants.isEmpty() &&
+        dossier_.argumentsRestants.first().toLower().contains(QStringLiteral("icon")))
         Reduire(false);
     else if (etat_.Parametres.PleinEcran)
         showMaximized();
     EcrireStatut(0, Chaine(1008));
     CurseurAttente(true);
-    OublierSonsAbsents(etat_.Parametres, [](const std::string& chemin) { return QFileInfo::exists(depuisCp1252(chemin)); });
+    OublierSonsAbsents(etat_.Parametres,
+                       [](const std::string& chemin) { return QFileInfo::exists(depuisCp1252(chemin)); });
     ChargerListes(
-        etat_.Listes, dossier_.dossier, dossier_.nomBase, [this](const std::string& texte) { EcrireStatut(1, texte); },
+        etat_.Listes, dossier_.dossier, dossier_.nomBase,
+        [this](const std::string& texte) { EcrireStatut(1, texte); },
         [this](const std::string& titre, const std::string& texte) {
             QMessageBox::critical(this, depuisCp1252(titre), depuisCp1252(texte));
         });
+    formRejets_->ListesChargees();
     etat_.ServeurDNS = etat_.Parametres.IPDns;
     // Avec la vérification des expéditeurs active, les compteurs Ex/Inex s'affichent d'emblée.
     if (etat_.Parametres.RejetInex && !barre_->AfficheStatsDns()) barre_->BasculerStatsDns();
     BasculerFiltres(etat_.Parametres.FiltresActifs);
     AppliquerCouleurListes(etat_.Parametres.CouleurListes);
-    SeparateurDeplace();  // hauteur minimale de la fenêtre selon le panneau des boîtes
+    SeparateurDeplace(); // hauteur minimale de la fenêtre selon le panneau des boîtes
     scrutation_->CreerMinuteurDemarrage(versCp1252(ini_.chemin()));
     scrutation_->LancerMinuteurDemarrage();
 }
 
-QComboBox* TForm1::HistoriqueEtat() const { return barre_->Historique(); }
-QPushButton* TForm1::BtnInterrompre() const { return barre_->BtnInterrompre(); }
-QString TForm1::TextePanneau(int numero) const { return barre_->TextePanneau(numero); }
+QComboBox* TForm1::HistoriqueEtat() const {
+    return barre_->Historique();
+}
+QPushButton* TForm1::BtnInterrompre() const {
+    return barre_->BtnInterrompre();
+}
+QString TForm1::TextePanneau(int numero) const {
+    return barre_->TextePanneau(numero);
+}
 
 int TForm1::ligneBoiteSelectionnee() const {
     const QModelIndexList selection = listeBoites_->selectionModel()->selectedRows();
     return selection.isEmpty() ? -1 : selection.first().row();
 }
 
-void TForm1::EcrireStatut(int panneau, const std::string& texte) { barre_->EcrireStatut(panneau, texte); }
+void TForm1::EcrireStatut(int panneau, const std::string& texte) {
+    barre_->EcrireStatut(panneau, texte);
+}
 
-void TForm1::EcrireDebug(int numero, const std::string& texte) { journal_->EcrireDebug(numero, texte); }
+void TForm1::EcrireDebug(int numero, const std::string& texte) {
+    journal_->EcrireDebug(numero, texte);
+}
 
 void TForm1::AfficherEtatFiltres() {
     EcrireStatut(1, etat_.Parametres.FiltresActifs ? std::string(kVersionProgramme) : Chaine(1104));
@@ -489,13 +538,16 @@ bool TForm1::IconeErreurBoite() {
 void TForm1::FocaliserBoite(int index) {
     if (!isVisible()) return;
     if (index >= 0 && index < boites_.Nombre())
-        listeBoites_->selectionModel()->setCurrentIndex(modeleBoites_->index(index, 0), QItemSelectionModel::NoUpdate);
+        listeBoites_->selectionModel()->setCurrentIndex(modeleBoites_->index(index, 0),
+                                                        QItemSelectionModel::NoUpdate);
     if (listeMessages_->isEnabled()) listeMessages_->setFocus();
 }
 
 void TForm1::ListeMessagesOccupee(bool occupee) {
-    if (occupee) listeMessages_->setCursor(Qt::BusyCursor);
-    else listeMessages_->unsetCursor();
+    if (occupee)
+        listeMessages_->setCursor(Qt::BusyCursor);
+    else
+        listeMessages_->unsetCursor();
     listeMessages_->setEnabled(!occupee);
 }
 
@@ -503,26 +555,35 @@ void TForm1::DonnerFocusListeMessages() {
     if (listeMessages_->isEnabled() && listeMessages_->isVisible()) listeMessages_->setFocus();
 }
 
-void TForm1::AfficherInterrompre(bool visible) { barre_->BtnInterrompre()->setVisible(visible); }
+void TForm1::AfficherInterrompre(bool visible) {
+    barre_->BtnInterrompre()->setVisible(visible);
+}
 
 void TForm1::ActiverInterrompre(bool actif, const std::string& bulle) {
     barre_->BtnInterrompre()->setEnabled(actif);
     if (!bulle.empty()) barre_->BtnInterrompre()->setToolTip(depuisCp1252(bulle));
 }
 
-void TForm1::ActiverBoutonVider(bool actif) { boutonVider_->setEnabled(actif); }
+void TForm1::ActiverBoutonVider(bool actif) {
+    boutonVider_->setEnabled(actif);
+}
 
-void TForm1::MontrerMessage(int index) { listeMessages_->scrollTo(modeleMessages_->index(index, 0)); }
+void TForm1::MontrerMessage(int index) {
+    listeMessages_->scrollTo(modeleMessages_->index(index, 0));
+}
 
 void TForm1::CurseurAttente(bool attente) {
     if (attente) {
         if (!QApplication::overrideCursor()) QApplication::setOverrideCursor(Qt::BusyCursor);
     } else {
-        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
     }
 }
 
-void TForm1::Bip() { QApplication::beep(); }
+void TForm1::Bip() {
+    QApplication::beep();
+}
 
 void TForm1::Avertir(const std::string& texte) {
     QMessageBox::warning(this, windowTitle(), depuisCp1252(texte));
@@ -531,26 +592,36 @@ void TForm1::Avertir(const std::string& texte) {
 void TForm1::TitreDialogueParametres(const std::string&) {}
 
 bool TForm1::Demander(const std::string& texte, const std::string& titre) {
-    return QMessageBox::question(this, depuisCp1252(titre), depuisCp1252(texte), QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    return QMessageBox::question(this, depuisCp1252(titre), depuisCp1252(texte),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TForm1::SelectionnerBoite(int index) {
     if (index < 0 || index >= boites_.Nombre()) return;
     const QModelIndex cible = modeleBoites_->index(index, 0);
-    listeBoites_->selectionModel()->setCurrentIndex(cible, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    listeBoites_->selectionModel()->setCurrentIndex(cible, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
     listeBoites_->scrollTo(cible);
     listeBoites_->setFocus();
 }
 
+std::string TForm1::LegendeFenetre() {
+    return versCp1252(windowTitle());
+}
 
-std::string TForm1::LegendeFenetre() { return versCp1252(windowTitle()); }
+void TForm1::AnimerIconeTray(bool animer) {
+    tray_->Animer(animer);
+}
+void TForm1::ImageIconeTray(int image) {
+    tray_->Image(image);
+}
+void TForm1::BulleIconeTray(const std::string& texte) {
+    tray_->Bulle(depuisCp1252(texte));
+}
 
-void TForm1::AnimerIconeTray(bool animer) { tray_->Animer(animer); }
-void TForm1::ImageIconeTray(int image) { tray_->Image(image); }
-void TForm1::BulleIconeTray(const std::string& texte) { tray_->Bulle(depuisCp1252(texte)); }
-
-void TForm1::TitreListeMessages(const std::string& texte) { titreMessages_->setText(depuisCp1252(texte)); }
+void TForm1::TitreListeMessages(const std::string& texte) {
+    titreMessages_->setText(depuisCp1252(texte));
+}
 
 void TForm1::JouerSon(const std::string&, SonSysteme) {}
 
@@ -566,6 +637,13 @@ void TForm1::BulleRejet(const std::string& titre, const std::string& texte) {
     tray_->Message(depuisCp1252(titre), depuisCp1252(texte));
 }
 
-void TForm1::Erreur(const std::string& texte) { QMessageBox::critical(this, windowTitle(), depuisCp1252(texte)); }
+void TForm1::Erreur(const std::string& texte) {
+    QMessageBox::critical(this, windowTitle(), depuisCp1252(texte));
+}
 
-void TForm1::HistoriqueChange() {}
+void TForm1::HistoriqueChange() {
+    formRejets_->Rafraichir();
+}
+void TForm1::CompteursFiltresChanges() {
+    formRejets_->Rafraichir();
+}

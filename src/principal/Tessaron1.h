@@ -3,12 +3,13 @@
 // Elle détient l'état du programme et les deux listes, et sert d'interface au moteur.
 #include "donnees/DossierDonnees.h"
 #include "donnees/FichierIni.h"
+#include "filtres/EditionFiltre.h"
+#include "moteur/ActionsMessages.h"
 #include "moteur/Boites.h"
 #include "moteur/ContexteMoteur.h"
 #include "moteur/EtatProgramme.h"
 #include "moteur/InterfaceMoteur.h"
 #include "moteur/Messages.h"
-#include "moteur/ActionsMessages.h"
 #include "moteur/Scrutation.h"
 #include "principal/ClientMessagerie.h"
 #include "principal/Icones.h"
@@ -25,6 +26,7 @@ class QToolButton;
 class Veille;
 class TForm3;
 class TForm7;
+class TFormRejets;
 class ModeleTableau;
 class QComboBox;
 class QTimer;
@@ -51,6 +53,7 @@ public:
     // Texte d'un panneau de la barre d'état (" " + texte écrit).
     QString TextePanneau(int numero) const;
     TForm7* FenetreInterception() const { return form7_; }
+    TFormRejets* GestionnaireFiltres() const { return formRejets_; }
 
     // Seconde phase du démarrage : minuteur de démarrage et recensement.
     void DemarrageSuite();
@@ -116,7 +119,8 @@ public:
     void SelectionBoiteChangee();
     // Un pas du séparateur des deux listes.
     void SeparateurDeplace();
-    QToolButton* BoutonBoite(int index) const;  // 0 ordre, 1 monter, 2 descendre, 3 créer, 4 supprimer, 5 modifier
+    QToolButton*
+    BoutonBoite(int index) const; // 0 ordre, 1 monter, 2 descendre, 3 créer, 4 supprimer, 5 modifier
 
     std::string LegendeFenetre() override;
     void AnimerIconeTray(bool animer) override;
@@ -129,6 +133,7 @@ public:
     void BulleRejet(const std::string& titre, const std::string& texte) override;
     void Erreur(const std::string& texte) override;
     void HistoriqueChange() override;
+    void CompteursFiltresChanges() override;
 
 protected:
     void closeEvent(QCloseEvent* evenement) override;
@@ -144,11 +149,19 @@ private:
     void construireBoutonsBoites(class QBoxLayout* gauche, class QBoxLayout* droite);
     void deplacerBoite(int sens);
     void ouvrirEditeurBoite();
-    void construireCommandes(class QBoxLayout* disposition);
+    void construireCommandes(class QGridLayout* disposition);
     void construireTray();
     void construireMenuFermeture();
     void appliquerEtatScrutation();
     void ouvrirGestionnaireFiltres(int onglet);
+    void creerGestionnaireFiltres();
+    void trouverFiltre(int liste, const std::string& motif);
+    void ajouterFiltreDuMessage(bool sujet);
+    void faireAmiDuMessage();
+    ResultatEdition creerFiltreDepuisMessage(OrigineCreation origine, const std::string& texte,
+                                             int onglet = ListeIndexExpediteurs);
+    void enregistrerListes();
+    void afficherAideEnLigne();
     bool demanderMotDePasse(int texte, QWidget* parent);
     void chargerDonnees();
     void creerFenetreInterception();
@@ -193,6 +206,7 @@ private:
     bool fermetureFaite_ = false;
     TForm7* form7_ = nullptr;
     TForm3* form3_ = nullptr;
+    TFormRejets* formRejets_ = nullptr;
     IconeTray* tray_ = nullptr;
     QMenu* menuTray_ = nullptr;
     QMenu* menuFermeture_ = nullptr;
@@ -204,7 +218,7 @@ private:
     Veille* veille_ = nullptr;
     bool reduitProtege_ = false;
     bool refuse_ = false;
-    bool quitter_ = false;  // fermeture demandée pour de bon (Quitter, Alt, fin de session)
+    bool quitter_ = false; // fermeture demandée pour de bon (Quitter, Alt, fin de session)
     std::string commandeMessagerie_;
     ClientMessagerie clientBureau_;
     JeuIcones icones_;

@@ -15,6 +15,7 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,23 +42,26 @@ QToolButton* bouton(QWidget* parent, const QString& texte, const QString& bulle)
 
 } // namespace
 
-void TForm1::construireCommandes(QBoxLayout* disposition) {
+void TForm1::construireCommandes(QGridLayout* disposition) {
     auto* aide = bouton(this, QStringLiteral("?"), QStringLiteral("<F1> = Aide"));
     connect(aide, &QToolButton::clicked, this, [this] {
         DonnerFocusListeMessages();
-        QDesktopServices::openUrl(QUrl(QStringLiteral("https://tessaron.fr/aide")));
+        afficherAideEnLigne();
     });
-    auto* messagerie = bouton(this, QStringLiteral("@"), QStringLiteral("Lance le client de messagerie <Ctrl>L"));
+    auto* messagerie =
+        bouton(this, QStringLiteral("@"), QStringLiteral("Lance le client de messagerie <Ctrl>L"));
     connect(messagerie, &QToolButton::clicked, this, [this] { LancerClientMessagerie(); });
     boutonFiltres_ = bouton(this, QStringLiteral("Filtres"), QStringLiteral("Filtres activés/désactivés"));
     boutonFiltres_->setCheckable(true);
     boutonFiltres_->setChecked(etat_.Parametres.FiltresActifs);
     connect(boutonFiltres_, &QToolButton::clicked, this, [this](bool enfonce) { BasculerFiltres(enfonce); });
-    boutonScrutation_ = bouton(this, QStringLiteral("Relève"),
-                               QStringLiteral("Active (F8) / Désactive (F7) le recensement programmé des boîtes"));
+    boutonScrutation_ =
+        bouton(this, QStringLiteral("Relève"),
+               QStringLiteral("Active (F8) / Désactive (F7) le recensement programmé des boîtes"));
     boutonScrutation_->setCheckable(true);
     boutonScrutation_->setChecked(true);
-    connect(boutonScrutation_, &QToolButton::clicked, this, [this](bool enfonce) { BasculerScrutation(enfonce); });
+    connect(boutonScrutation_, &QToolButton::clicked, this,
+            [this](bool enfonce) { BasculerScrutation(enfonce); });
     const struct {
         const char* texte;
         const char* bulle;
@@ -66,18 +70,26 @@ void TForm1::construireCommandes(QBoxLayout* disposition) {
                         {"Sujet", "Filtres par sujet <Maj><F2>", 1},
                         {"Dest.", "Filtres par destinataire <Ctrl><F2>", 2},
                         {"Hist.", "Historique des rejets et suppressions <F9>", 5}};
-    boutonVider_ = bouton(this, QStringLiteral("Vider"), QStringLiteral("Vide la liste des messages <Ctrl> V"));
+    boutonVider_ =
+        bouton(this, QStringLiteral("Vider"), QStringLiteral("Vide la liste des messages <Ctrl> V"));
     boutonVider_->setEnabled(false);
     connect(boutonVider_, &QToolButton::clicked, this, [this] { ViderListe(); });
-    for (QToolButton* b : {aide, messagerie, boutonFiltres_, boutonScrutation_}) disposition->addWidget(b);
+    std::vector<QToolButton*> boutons = {aide, messagerie, boutonFiltres_, boutonScrutation_};
     for (const auto& g : gestionnaire) {
         auto* b = bouton(this, QString::fromUtf8(g.texte), QString::fromUtf8(g.bulle));
         const int onglet = g.onglet;
         connect(b, &QToolButton::clicked, this, [this, onglet] { ouvrirGestionnaireFiltres(onglet); });
-        disposition->addWidget(b);
+        boutons.push_back(b);
     }
-    disposition->addWidget(boutonVider_);
-    disposition->addStretch();
+    boutons.push_back(boutonVider_);
+    // Sous le bouton "Interroger" (première ligne), trois boutons par ligne : le panneau est bas.
+    constexpr int kParLigne = 3;
+    for (std::size_t i = 0; i < boutons.size(); ++i) {
+        boutons[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        disposition->addWidget(boutons[i], 1 + static_cast<int>(i) / kParLigne,
+                               static_cast<int>(i) % kParLigne);
+    }
+    disposition->setRowStretch(1 + (static_cast<int>(boutons.size()) + kParLigne - 1) / kParLigne, 1);
 }
 
 void TForm1::construireTray() {
@@ -87,7 +99,8 @@ void TForm1::construireTray() {
     QAction* restaurer = menuTray_->addAction(QStringLiteral("&Restaurer"), this, [this] { Restaurer(); });
     menuTray_->setDefaultAction(restaurer);
     menuTray_->addAction(QStringLiteral("&Plein écran"), this, [this] { PleinEcran(); });
-    entreeScrutation_ = menuTray_->addAction(ChaineQ(1055), this, [this] { BasculerScrutation(!etat_.ScrutationActive); });
+    entreeScrutation_ =
+        menuTray_->addAction(ChaineQ(1055), this, [this] { BasculerScrutation(!etat_.ScrutationActive); });
     menuTray_->addSeparator();
     menuTray_->addAction(QStringLiteral("&Quitter"), this, [this] {
         quitter_ = true;
@@ -104,10 +117,11 @@ void TForm1::construireTray() {
 
 void TForm1::construireMenuFermeture() {
     menuFermeture_ = new QMenu(this);
-    QAction* reduire = menuFermeture_->addAction(QStringLiteral("&Réduire (dans le SysTray)"), this, [this] { Reduire(false); });
+    QAction* reduire = menuFermeture_->addAction(QStringLiteral("&Réduire (dans le SysTray)"), this,
+                                                 [this] { Reduire(false); });
     reduire->setShortcut(QKeySequence(Qt::Key_Escape));
-    entreeReduireProtege_ =
-        menuFermeture_->addAction(QStringLiteral("Réduire avec &Mot de Passe"), this, [this] { Reduire(true); });
+    entreeReduireProtege_ = menuFermeture_->addAction(QStringLiteral("Réduire avec &Mot de Passe"), this,
+                                                      [this] { Reduire(true); });
     entreeReduireProtege_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Escape));
     entreeReduireProtege_->setEnabled(!etat_.MotDePasseDemarrage.empty());
     QAction* quitter = menuFermeture_->addAction(QStringLiteral("&Quitter"), this, [this] {
@@ -127,7 +141,7 @@ void TForm1::construireRaccourcis() {
     raccourci(QKeySequence(Qt::SHIFT | Qt::Key_Escape),
               [this] { Reduire(entreeReduireProtege_ && entreeReduireProtege_->isEnabled()); });
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_V), [this] { ViderListe(); });
-    raccourci(QKeySequence(Qt::Key_F1), [this] { QDesktopServices::openUrl(QUrl(QStringLiteral("https://tessaron.fr/aide"))); });
+    raccourci(QKeySequence(Qt::Key_F1), [this] { afficherAideEnLigne(); });
     raccourci(QKeySequence(Qt::Key_F2), [this] { ouvrirGestionnaireFiltres(0); });
     raccourci(QKeySequence(Qt::SHIFT | Qt::Key_F2), [this] { ouvrirGestionnaireFiltres(1); });
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_F2), [this] { ouvrirGestionnaireFiltres(2); });
@@ -152,22 +166,24 @@ void TForm1::changeEvent(QEvent* evenement) {
     QMainWindow::changeEvent(evenement);
 }
 
-void TForm1::ouvrirGestionnaireFiltres(int) {
-    // La fenêtre des filtres n'existe pas encore : on le dit plutôt que de ne rien faire.
-    EcrireStatut(0, Chaine(90401));
+void TForm1::afficherAideEnLigne() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral("https://tessaron.fr/aide")));
 }
 
 void TForm1::Reduire(bool avecMotDePasse) {
     if (avecMotDePasse) reduitProtege_ = true;
     // Sans zone de notification, la fenêtre est seulement réduite pour rester accessible.
-    if (IconeTray::Disponible()) hide();
-    else showMinimized();
+    if (IconeTray::Disponible())
+        hide();
+    else
+        showMinimized();
 }
 
 // Invite masquée (titre 1001) ; vrai quand la réponse est le mot de passe de démarrage.
 bool TForm1::demanderMotDePasse(int texte, QWidget* parent) {
     bool ok = false;
-    const QString saisi = QInputDialog::getText(parent, ChaineQ(1001), ChaineQ(texte), QLineEdit::Password, QString(), &ok);
+    const QString saisi =
+        QInputDialog::getText(parent, ChaineQ(1001), ChaineQ(texte), QLineEdit::Password, QString(), &ok);
     return ok && !saisi.isEmpty() && versCp1252(saisi) == etat_.MotDePasseDemarrage;
 }
 
@@ -194,9 +210,12 @@ void TForm1::PleinEcran() {
 }
 
 void TForm1::AutreInstance() {
-    EcrireDebug(3180, "D\xE9" "but Autre Instance Tessaron");
-    if (etat_.ScrutationActive) Restaurer();
-    else BasculerScrutation(true);
+    EcrireDebug(3180, "D\xE9"
+                      "but Autre Instance Tessaron");
+    if (etat_.ScrutationActive)
+        Restaurer();
+    else
+        BasculerScrutation(true);
 }
 
 void TForm1::DefinirClientMessagerie(const ClientMessagerie& client) {
@@ -210,14 +229,16 @@ void TForm1::LancerClientMessagerie() {
     const Qt::KeyboardModifiers touches = QGuiApplication::queryKeyboardModifiers();
     if ((touches & Qt::ControlModifier) && (touches & Qt::AltModifier)) {
         QApplication::clipboard()->setText(depuisCp1252(TexteDiagnosticMessagerie(clientBureau_)));
-        QDesktopServices::openUrl(QUrl(ChaineQ(10561) + QString::fromLatin1(kVersionProgramme) + ChaineQ(10562)));
+        QDesktopServices::openUrl(
+            QUrl(ChaineQ(10561) + QString::fromLatin1(kVersionProgramme) + ChaineQ(10562)));
         return;
     }
     DonnerFocusListeMessages();
     const QString commande = depuisCp1252(commandeMessagerie_);
     // Un chemin de fichier existant (même avec des espaces) est lancé tel quel ; sinon la
     // commande est découpée en programme et arguments.
-    QStringList morceaux = QFileInfo::exists(commande) ? QStringList{commande} : QProcess::splitCommand(commande);
+    QStringList morceaux =
+        QFileInfo::exists(commande) ? QStringList{commande} : QProcess::splitCommand(commande);
     const QString programme = morceaux.isEmpty() ? QString() : morceaux.takeFirst();
     if (programme.isEmpty() || !QProcess::startDetached(programme, morceaux))
         QMessageBox::warning(this, windowTitle(), ChaineQ(1057) + commande + u'"');
@@ -226,7 +247,7 @@ void TForm1::LancerClientMessagerie() {
 // La bascule de la relève, quelle que soit son origine (menu, bouton, F7, F8, second lancement).
 void TForm1::BasculerScrutation(bool active) {
     if (active == etat_.ScrutationActive) {
-        boutonScrutation_->setChecked(active);  // déjà dans cet état : rien d'autre à faire
+        boutonScrutation_->setChecked(active); // déjà dans cet état : rien d'autre à faire
         return;
     }
     etat_.ScrutationActive = active;
@@ -237,8 +258,10 @@ void TForm1::BasculerScrutation(bool active) {
         listeMessages_->setFocus();
         return;
     }
-    if (etat_.Parametres.RecenseDemar) scrutation_->Recensement();
-    else EcrireStatut(0, Chaine(1100));
+    if (etat_.Parametres.RecenseDemar)
+        scrutation_->Recensement();
+    else
+        EcrireStatut(0, Chaine(1100));
 }
 
 void TForm1::appliquerEtatScrutation() {

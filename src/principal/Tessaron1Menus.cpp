@@ -2,9 +2,9 @@
 // réponse, filtre d'une cellule, client de messagerie, vidage et sélection complète.
 #include "IconeTray.h"
 #include "Tessaron1.h"
-#include "filtres/EntreeMenuMotif.h"
 #include "donnees/Chaines.h"
 #include "donnees/Cp1252.h"
+#include "filtres/MenuMotifRouge.h"
 #include "moteur/ActionsMessages.h"
 #include "moteur/SuppressionMessages.h"
 
@@ -32,7 +32,8 @@ QAction* entree(QMenu& menu, const QString& texte, const QKeySequence& touches, 
 
 std::vector<int> TForm1::lignesMessagesSelectionnees() const {
     std::vector<int> lignes;
-    for (const QModelIndex& index : listeMessages_->selectionModel()->selectedRows()) lignes.push_back(index.row());
+    for (const QModelIndex& index : listeMessages_->selectionModel()->selectedRows())
+        lignes.push_back(index.row());
     std::sort(lignes.begin(), lignes.end());
     return lignes;
 }
@@ -46,9 +47,13 @@ void TForm1::construireRaccourcisMessages() {
     raccourci(QKeySequence(Qt::Key_Delete), [this] { SupprimerMessagesSelectionnes(false); });
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copierCellule(EntreeCopie::Expediteur); });
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { copierCellule(EntreeCopie::Sujet); });
-    raccourci(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { copierCellule(EntreeCopie::DestinatairePrincipal); });
+    raccourci(QKeySequence(Qt::CTRL | Qt::Key_P),
+              [this] { copierCellule(EntreeCopie::DestinatairePrincipal); });
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_I), [this] { copierCellule(EntreeCopie::DestinataireCopie); });
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { repondre(); });
+    raccourci(QKeySequence(Qt::CTRL | Qt::Key_J), [this] { ajouterFiltreDuMessage(false); });
+    raccourci(QKeySequence(Qt::CTRL | Qt::Key_A), [this] { faireAmiDuMessage(); });
+    raccourci(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { ajouterFiltreDuMessage(true); });
     listeMessages_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(listeMessages_, &QTreeView::customContextMenuRequested, this, &TForm1::ouvrirMenuMessages);
 }
@@ -64,7 +69,8 @@ void TForm1::copierCellule(EntreeCopie quoi) {
     const std::vector<int> lignes = lignesMessagesSelectionnees();
     if (lignes.size() != 1) return;
     const std::string texte = TexteCopie(messages_.Ligne(lignes.front()), quoi);
-    if (!texte.empty() || quoi == EntreeCopie::Expediteur) QApplication::clipboard()->setText(depuisCp1252(texte));
+    if (!texte.empty() || quoi == EntreeCopie::Expediteur)
+        QApplication::clipboard()->setText(depuisCp1252(texte));
 }
 
 void TForm1::repondre() {
@@ -77,16 +83,19 @@ void TForm1::ouvrirMenuMessages(const QPoint& position) {
     ActualiserIconeTray();
     const std::vector<int> lignes = lignesMessagesSelectionnees();
     const EtatMenuMessages e = EtatMenu(messages_, lignes, etat_.Parametres.ToutSelectionner);
-    QMenu menu(this);
-    QAction* voir = entree(menu, QStringLiteral("&Affiche le début du message"), QKeySequence(Qt::Key_Return), e.VoirTexte);
+    MenuMotifRouge menu(this);
+    QAction* voir = entree(menu, QStringLiteral("&Affiche le début du message"), QKeySequence(Qt::Key_Return),
+                           e.VoirTexte);
     menu.setDefaultAction(voir);
     connect(voir, &QAction::triggered, this, [this] { VoirMessageSelectionne(false); });
-    connect(entree(menu, QStringLiteral("Affiche l'&entête du message"), QKeySequence(Qt::CTRL | Qt::Key_E), e.VoirEntete),
+    connect(entree(menu, QStringLiteral("Affiche l'&entête du message"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                   e.VoirEntete),
             &QAction::triggered, this, [this] { VoirMessageSelectionne(true); });
     // La fenêtre d'analyse du contenu n'existe pas encore : l'entrée reste grisée.
-    entree(menu, QStringLiteral("Analyse ce message (pièces jointes)"), QKeySequence(Qt::CTRL | Qt::Key_N), false);
-    connect(entree(menu, ChaineQ(e.LegendeSupprimer), QKeySequence(Qt::Key_Delete), e.Supprimer), &QAction::triggered, this,
-            [this] { SupprimerMessagesSelectionnes(false); });
+    entree(menu, QStringLiteral("Analyse ce message (pièces jointes)"), QKeySequence(Qt::CTRL | Qt::Key_N),
+           false);
+    connect(entree(menu, ChaineQ(e.LegendeSupprimer), QKeySequence(Qt::Key_Delete), e.Supprimer),
+            &QAction::triggered, this, [this] { SupprimerMessagesSelectionnes(false); });
     menu.addSeparator();
     QMenu* copie = menu.addMenu(QStringLiteral("Copie dans le Presse-Papier"));
     copie->setEnabled(e.Copie);
@@ -99,42 +108,54 @@ void TForm1::ouvrirMenuMessages(const QPoint& position) {
                   {"Le sujet", QKeySequence(Qt::CTRL | Qt::Key_S), e.CopieSujet, EntreeCopie::Sujet},
                   {"Le destinataire principal", QKeySequence(Qt::CTRL | Qt::Key_P), e.CopieDestinataire,
                    EntreeCopie::DestinatairePrincipal},
-                  {"Le destinataire en copie", QKeySequence(Qt::CTRL | Qt::Key_I), e.CopieCopie, EntreeCopie::DestinataireCopie}};
+                  {"Le destinataire en copie", QKeySequence(Qt::CTRL | Qt::Key_I), e.CopieCopie,
+                   EntreeCopie::DestinataireCopie}};
     for (const auto& c : copies) {
         const EntreeCopie quoi = c.quoi;
         connect(entree(*copie, QString::fromUtf8(c.texte), c.touches, c.actif), &QAction::triggered, this,
                 [this, quoi] { copierCellule(quoi); });
     }
-    connect(entree(menu, QStringLiteral("&Répond à l'expéditeur du message"), QKeySequence(Qt::CTRL | Qt::Key_R), e.Repondre),
+    connect(entree(menu, QStringLiteral("&Répond à l'expéditeur du message"),
+                   QKeySequence(Qt::CTRL | Qt::Key_R), e.Repondre),
             &QAction::triggered, this, [this] { repondre(); });
-    // L'éditeur de filtres n'existe pas encore : les trois entrées qui l'ouvrent restent grisées.
-    entree(menu, QStringLiteral("A&joute l'expéditeur à la liste des filtres"), QKeySequence(Qt::CTRL | Qt::Key_J), false);
-    entree(menu, QStringLiteral("Faire de cet expéditeur un Ami"), QKeySequence(Qt::CTRL | Qt::Key_A), false);
-    entree(menu, QStringLiteral("Ajoute le sujet à la liste des filtres"), QKeySequence(Qt::CTRL | Qt::Key_K), false);
+    connect(entree(menu, QStringLiteral("A&joute l'expéditeur à la liste des filtres"),
+                   QKeySequence(Qt::CTRL | Qt::Key_J), e.AjouterExpediteur),
+            &QAction::triggered, this, [this] { ajouterFiltreDuMessage(false); });
+    connect(entree(menu, QStringLiteral("Faire de cet expéditeur un Ami"), QKeySequence(Qt::CTRL | Qt::Key_A),
+                   e.FaireAmi),
+            &QAction::triggered, this, [this] { faireAmiDuMessage(); });
+    connect(entree(menu, QStringLiteral("Ajoute le sujet à la liste des filtres"),
+                   QKeySequence(Qt::CTRL | Qt::Key_K), e.AjouterSujet),
+            &QAction::triggered, this, [this] { ajouterFiltreDuMessage(true); });
     const QModelIndex cellule = listeMessages_->indexAt(position);
     if (cellule.isValid()) {
-        const auto motif = MotifDeCellule(messages_.Ligne(cellule.row()).Colonnes[static_cast<std::size_t>(cellule.column())],
-                                          cellule.column());
+        const auto motif = MotifDeCellule(
+            messages_.Ligne(cellule.row()).Colonnes[static_cast<std::size_t>(cellule.column())],
+            cellule.column());
         if (motif) {
-            auto* trouver = new EntreeMenuMotif(ChaineQ(1108), depuisCp1252(motif->Motif), &menu);
-            menu.addAction(trouver);
-            const int onglet = motif->Liste;
-            connect(trouver, &QAction::triggered, this, [this, onglet] { ouvrirGestionnaireFiltres(onglet); });
+            QAction* trouver = menu.AjouterEntreeMotif(ChaineQ(1108), depuisCp1252(motif->Motif));
+            const int liste = motif->Liste;
+            const std::string texte = motif->Motif;
+            connect(trouver, &QAction::triggered, this,
+                    [this, liste, texte] { trouverFiltre(liste, texte); });
         }
     }
     menu.addSeparator();
-    connect(entree(menu, QStringLiteral("&Lance le client de messagerie"), QKeySequence(Qt::CTRL | Qt::Key_L), e.LancerClient),
+    connect(entree(menu, QStringLiteral("&Lance le client de messagerie"), QKeySequence(Qt::CTRL | Qt::Key_L),
+                   e.LancerClient),
             &QAction::triggered, this, [this] { LancerClientMessagerie(); });
     menu.addSeparator();
-    connect(entree(menu, QStringLiteral("&Vide la liste"), QKeySequence(Qt::CTRL | Qt::Key_V), e.Vider), &QAction::triggered,
-            this, [this] { ViderListe(); });
+    connect(entree(menu, QStringLiteral("&Vide la liste"), QKeySequence(Qt::CTRL | Qt::Key_V), e.Vider),
+            &QAction::triggered, this, [this] { ViderListe(); });
     if (e.ToutSelectionnerVisible)
-        connect(entree(menu, QStringLiteral("Tout sélectionner"), QKeySequence(), e.ToutSelectionner), &QAction::triggered,
-                this, [this] { listeMessages_->selectAll(); });
+        connect(entree(menu, QStringLiteral("Tout sélectionner"), QKeySequence(), e.ToutSelectionner),
+                &QAction::triggered, this, [this] { listeMessages_->selectAll(); });
     menu.exec(listeMessages_->viewport()->mapToGlobal(position));
 }
 
-void TForm1::SignalerListePerimee() { QMessageBox::warning(this, ChaineQ(1076), ChaineQ(1075)); }
+void TForm1::SignalerListePerimee() {
+    QMessageBox::warning(this, ChaineQ(1076), ChaineQ(1075));
+}
 
 // Menu de la liste des boîtes. Les fenêtres des paramètres, de la restauration, des jokers et
 // de l'à-propos ne sont pas encore là : leurs entrées restent grisées.
@@ -162,7 +183,8 @@ void TForm1::ouvrirMenuBoites(const QPoint& position) {
         connect(entree(*filtres, QString::fromUtf8(o.texte), o.touches, true), &QAction::triggered, this,
                 [this, onglet] { ouvrirGestionnaireFiltres(onglet); });
     }
-    for (const char* texte : {"Paramètres", "Restauration", "Jokers Perso"}) entree(menu, QString::fromUtf8(texte), {}, false);
+    for (const char* texte : {"Paramètres", "Restauration", "Jokers Perso"})
+        entree(menu, QString::fromUtf8(texte), {}, false);
     menu.addSeparator();
     connect(entree(menu, QStringLiteral("Créer une boîte"), {}, true), &QAction::triggered, this,
             [this] { ouvrirEditeurBoite(); });
