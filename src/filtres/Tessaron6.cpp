@@ -595,7 +595,18 @@ void TForm6::showEvent(QShowEvent* evenement) {
             cadre = mere->frameGeometry();
         else if (const QScreen* ecran = screen())
             cadre = ecran->availableGeometry();
-        if (cadre.isValid()) move(cadre.center() - rect().center());
+        if (cadre.isValid()) {
+            QPoint coin = cadre.center() - rect().center();
+            // Centré sur la fenêtre principale, mais jamais hors de l'écran (titre compris).
+            if (const QScreen* ecran = screen()) {
+                const QRect utile = ecran->availableGeometry();
+                coin.setX(
+                    std::clamp(coin.x(), utile.left(), std::max(utile.left(), utile.right() - width())));
+                coin.setY(
+                    std::clamp(coin.y(), utile.top(), std::max(utile.top(), utile.bottom() - height())));
+            }
+            move(coin);
+        }
     }
     QDialog::showEvent(evenement);
     if (evenement->spontaneous()) return;

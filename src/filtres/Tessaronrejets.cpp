@@ -1,5 +1,6 @@
 // Fenêtre des filtres : construction, onglets et panneaux, géométrie, boutons actifs, touches.
 #include "Tessaronrejets.h"
+#include "filtres/Tessaron6.h"
 
 #include "ModeleHistorique.h"
 #include "ModeleListeFiltres.h"
@@ -59,6 +60,8 @@ QPushButton* bouton(QWidget* parent, const QString& texte, const QString& bulle)
     auto* b = new QPushButton(texte, parent);
     b->setToolTip(bulle);
     b->setAutoDefault(false);
+    // Jamais plus étroit que son texte : la rangée de boutons tient dans la largeur minimale.
+    b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     return b;
 }
 
@@ -70,6 +73,10 @@ TFormRejets::TFormRejets(EtatProgramme& etat, FichierIni& ini, QWidget* parent)
     setWindowTitle(QStringLiteral("Tessaron - Gestion des filtres"));
     setMinimumSize(640, 480);
     Modificateurs = [] { return QGuiApplication::queryKeyboardModifiers(); };
+    // L'aide de l'éditeur passe par celle de la fenêtre.
+    edition_->Dialogue().SurAide = [this](const std::string& sujet) {
+        if (SurAide) SurAide(sujet);
+    };
 
     ListesFiltres& listes = etat_.Listes;
     ListeFiltres* filtres[] = {&listes.ListeExpediteurs, &listes.ListeSujets, &listes.ListeDestinataires};
@@ -195,16 +202,17 @@ QWidget* TFormRejets::construirePanneauBas() {
     panneauBas_ = new QWidget(this);
     auto* d = new QHBoxLayout(panneauBas_);
     d->setContentsMargins(0, 0, 0, 0);
+    d->setSpacing(4);
     btnCreer_ = bouton(panneauBas_, QStringLiteral("Créer"), QStringLiteral("Créer"));
     btnModifier_ = bouton(panneauBas_, QStringLiteral("Modifier"), QStringLiteral("Modifier"));
     btnSupprimer_ = bouton(panneauBas_, QStringLiteral("Supprimer"), QStringLiteral("Supprimer"));
-    btnExcel_ = bouton(panneauBas_, QStringLiteral("Import/Export"), QStringLiteral("Import/Export Excel"));
+    btnExcel_ = bouton(panneauBas_, QStringLiteral("Excel"), QStringLiteral("Import/Export Excel"));
     btnExcel_->setEnabled(false); // l'échange avec un tableur n'est pas encore là
-    btnRechercher_ = bouton(panneauBas_, QStringLiteral("Rechercher"),
+    btnRechercher_ = bouton(panneauBas_, QStringLiteral("Chercher"),
                             QStringLiteral("Recherche un élément dans la liste <F3>"));
     btnImprimer_ = bouton(panneauBas_, QStringLiteral("Imprimer"),
                           QStringLiteral("Imprime la liste sur l'imprimante par défaut"));
-    btnRaz_ = bouton(panneauBas_, QStringLiteral("Remise à zéro"),
+    btnRaz_ = bouton(panneauBas_, QStringLiteral("Zéro"),
                      QStringLiteral("Met à zéro les compteurs de rejets effectués"));
     btnAide_ = bouton(panneauBas_, QStringLiteral("Aide"), QStringLiteral("<F1> = Aide"));
     btnFermer_ = bouton(panneauBas_, QStringLiteral("Fermer"),
@@ -457,9 +465,10 @@ void TFormRejets::Rafraichir() {
 }
 
 void TFormRejets::AppliquerCouleur(const QColor& fond) {
+    // Une couleur invalide rend le fond du thème.
     for (QTreeView* vue : {vuesFiltres_[0], vuesFiltres_[1], vuesFiltres_[2], vueHisto_}) {
-        QPalette palette = vue->palette();
-        palette.setColor(QPalette::Base, fond);
+        QPalette palette = QApplication::palette(vue);
+        if (fond.isValid()) palette.setColor(QPalette::Base, fond);
         vue->setPalette(palette);
     }
 }

@@ -375,6 +375,15 @@ private slots:
             QCOMPARE(couleur(3, c), QColor(128, 128, 0));
         QCOMPARE(hm->index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(238, 238, 238));
         QVERIFY(!hm->index(2, 0).data(Qt::BackgroundRole).isValid());
+
+        // Fond des listes : une couleur choisie, ou celui du thème (couleur invalide).
+        f.AppliquerCouleur(QColor(200, 220, 240));
+        for (int k : {0, 1, 2, 5})
+            QCOMPARE(f.Vue(k)->palette().color(QPalette::Base), QColor(200, 220, 240));
+        f.AppliquerCouleur(QColor());
+        for (int k : {0, 1, 2, 5})
+            QCOMPARE(f.Vue(k)->palette().color(QPalette::Base),
+                     QApplication::palette(f.Vue(k)).color(QPalette::Base));
     }
 
     void boutonsSelonLaListeEtLaSelection() {
