@@ -35,7 +35,8 @@ bool CorrespondJokerALaLettre(std::string_view P, std::string_view T, Caractere 
             etape = 5;
             break;
         case 5:
-            for (k = 0; t + k < lt && !caractere(P[p + 1], T[t + k]);) ++k;
+            for (k = 0; t + k < lt && !caractere(P[p + 1], T[t + k]);)
+                ++k;
             etape = t + k == lt ? 3 : 6;
             break;
         default: {

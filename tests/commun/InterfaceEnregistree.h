@@ -8,13 +8,13 @@
 
 class InterfaceEnregistree : public InterfaceMoteur {
 public:
-    std::vector<std::string> historique;  // panneau 0, dans l'ordre d'écriture
+    std::vector<std::string> historique; // panneau 0, dans l'ordre d'écriture
     std::string panneau1;
     std::string panneau2;
     std::vector<std::string> debug;
     int bips = 0;
     int avertissements = 0;
-    int listesPerimees = 0;  // avis "La liste va être rafraichie"
+    int listesPerimees = 0; // avis "La liste va être rafraichie"
     bool interrompreVisible = false;
     bool interrompreActif = false;
     std::string bulleInterrompre;
@@ -28,7 +28,7 @@ public:
     std::vector<std::string> questions;
     std::vector<DonneesInterception> interceptions;
     std::function<ResultatInterception(const DonneesInterception&)> reponseInterception;
-    const bool* moteurOccupe = nullptr;  // observé pendant l'interception
+    const bool* moteurOccupe = nullptr; // observé pendant l'interception
     bool moteurOccupePendantInterception = false;
     std::vector<std::string> bulles;
     std::vector<std::string> erreurs;
@@ -44,14 +44,18 @@ public:
 
     int compter(const std::string& debutLigne) const {
         int n = 0;
-        for (const auto& l : historique) n += l.rfind(debutLigne, 0) == 0 ? 1 : 0;
+        for (const auto& l : historique)
+            n += l.rfind(debutLigne, 0) == 0 ? 1 : 0;
         return n;
     }
 
     void EcrireStatut(int panneau, const std::string& texte) override {
-        if (panneau == 1) panneau1 = texte;
-        else if (panneau == 2) panneau2 = texte;
-        else historique.push_back(texte);
+        if (panneau == 1)
+            panneau1 = texte;
+        else if (panneau == 2)
+            panneau2 = texte;
+        else
+            historique.push_back(texte);
     }
     void EcrireDebug(int numero, const std::string& texte) override {
         debug.push_back(std::to_string(numero) + ":" + texte);
@@ -90,13 +94,16 @@ public:
     void TitreListeMessages(const std::string& texte) override { titreListe = texte; }
     void JouerSon(const std::string& fichier, SonSysteme systeme) override {
         ++sonsJoues;
-        sons.push_back(!fichier.empty() ? fichier : systeme == SonSysteme::Avertissement ? "SystemExclamation" : "MailBeep");
+        sons.push_back(!fichier.empty()                       ? fichier
+                       : systeme == SonSysteme::Avertissement ? "SystemExclamation"
+                                                              : "MailBeep");
     }
     void DemarrerVerificationActualites() override { ++verificationsActualites; }
     ResultatInterception Intercepter(const DonneesInterception& donnees) override {
         interceptions.push_back(donnees);
         moteurOccupePendantInterception = moteurOccupe && *moteurOccupe;
-        return reponseInterception ? reponseInterception(donnees) : ResultatInterception{5, ResultatModal::Oui};
+        return reponseInterception ? reponseInterception(donnees)
+                                   : ResultatInterception{5, ResultatModal::Oui};
     }
     void BulleRejet(const std::string& titre, const std::string& texte) override {
         bulles.push_back(titre + "|" + texte);

@@ -21,6 +21,6 @@ public:
     LimiteTailleFichier& operator=(const LimiteTailleFichier&) = delete;
 
 private:
-    rlimit avant_ {};
+    rlimit avant_{};
     void (*ancienSignal_)(int) = nullptr;
 };

@@ -15,9 +15,15 @@
 
 namespace {
 
-bool estRouge(QColor c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; }
-bool estVert(QColor c) { return c.green() > 90 && c.red() < 70 && c.blue() < 70; }
-bool estSombre(QColor c) { return c.lightness() < 90; }
+bool estRouge(QColor c) {
+    return c.red() > 200 && c.green() < 90 && c.blue() < 90;
+}
+bool estVert(QColor c) {
+    return c.green() > 90 && c.red() < 70 && c.blue() < 70;
+}
+bool estSombre(QColor c) {
+    return c.lightness() < 90;
+}
 
 // Abscisses des pixels de la zone qui passent le test.
 std::vector<int> colonnes(const QImage& image, const QRect& zone, const std::function<bool(QColor)>& test) {
@@ -49,7 +55,8 @@ private slots:
         barre.AfficherAide(QStringLiteral("bulle"));
         QVERIFY(barre.Historique()->isHidden());
 
-        for (int i = 0; i < 10; ++i) barre.EcrireStatut(0, std::to_string(i));
+        for (int i = 0; i < 10; ++i)
+            barre.EcrireStatut(0, std::to_string(i));
         QComboBox* historique = barre.Historique();
         QCOMPARE(historique->count(), 4);
         QCOMPARE(historique->itemText(0), QStringLiteral(" 9"));
@@ -148,19 +155,19 @@ private slots:
         QTest::addColumn<QString>("fin");
         QTest::addColumn<bool>("rouge");
         const QString fin = ChaineQ(1038);
-        QTest::newRow("fin d'interrogation") << u' ' + fin + QStringLiteral("Perso: 10:12:30")
-                                              << u' ' + fin.chopped(1) << QStringLiteral(" Perso")
-                                              << QStringLiteral(": 10:12:30") << false;
+        QTest::newRow("fin d'interrogation")
+            << u' ' + fin + QStringLiteral("Perso: 10:12:30") << u' ' + fin.chopped(1)
+            << QStringLiteral(" Perso") << QStringLiteral(": 10:12:30") << false;
         QTest::newRow("sans deux-points") << u' ' + fin + QStringLiteral("Perso") << u' ' + fin.chopped(1)
                                           << QStringLiteral(" Perso") << QString() << false;
-        QTest::newRow("desactive") << QStringLiteral(" Désactivé") << QStringLiteral(" Désactivé") << QString()
-                                   << QString() << true;
+        QTest::newRow("desactive") << QStringLiteral(" Désactivé") << QStringLiteral(" Désactivé")
+                                   << QString() << QString() << true;
         QTest::newRow("desactive suivi") << QStringLiteral(" Désactivé.") << QStringLiteral(" Désactivé.")
                                          << QString() << QString() << false;
-        QTest::newRow("desactive sans espace") << QStringLiteral("Désactivé") << QStringLiteral("Désactivé")
-                                               << QString() << QString() << false;
-        QTest::newRow("autre") << QStringLiteral(" Connecté à pop: 110") << QStringLiteral(" Connecté à pop: 110")
-                               << QString() << QString() << false;
+        QTest::newRow("desactive sans espace")
+            << QStringLiteral("Désactivé") << QStringLiteral("Désactivé") << QString() << QString() << false;
+        QTest::newRow("autre") << QStringLiteral(" Connecté à pop: 110")
+                               << QStringLiteral(" Connecté à pop: 110") << QString() << QString() << false;
     }
 
     void decoupageDesLignes() {

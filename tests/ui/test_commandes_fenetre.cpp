@@ -1,12 +1,12 @@
 // Commandes de la fenêtre principale hors écran : bascule de la relève par toutes ses entrées,
 // image de la zone de notification, filtres, réduction, menu de fermeture, veille.
+#include "DossierEssai.h"
 #include "donnees/Chaines.h"
 #include "principal/IconeTray.h"
 #include "principal/Tessaron1.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -22,12 +22,7 @@ private:
     std::unique_ptr<TForm1> fenetre_;
 
     void ouvrir(const QByteArray& ini) {
-        QFile fichier(dossier_.filePath(QStringLiteral("Tessaron.ini")));
-        QVERIFY(fichier.open(QIODevice::WriteOnly));
-        fichier.write(ini);
-        fichier.close();
-        fenetre_ = std::make_unique<TForm1>(TrouverDossierDonnees(
-            {QStringLiteral("Tessaron"), QStringLiteral("--dossier"), dossier_.path()}, QStringLiteral("/opt/Tessaron")));
+        fenetre_ = std::make_unique<TForm1>(DossierEssai(dossier_, ini));
         fenetre_->show();
         QVERIFY(QTest::qWaitForWindowExposed(fenetre_.get()));
     }
@@ -35,7 +30,9 @@ private:
     QString historique0() const { return fenetre_->HistoriqueEtat()->itemText(0); }
 
 private slots:
-    void init() { ouvrir("[Tessaron]\r\nRecenseDemar=0\r\n[B]\r\nIntervalle=0\r\nPop3Mail=127.0.0.1\r\nPop3Port=1\r\n"); }
+    void init() {
+        ouvrir("[Tessaron]\r\nRecenseDemar=0\r\n[B]\r\nIntervalle=0\r\nPop3Mail=127.0.0.1\r\nPop3Port=1\r\n");
+    }
     void cleanup() { fenetre_.reset(); }
 
     void basculeDeLaReleveParToutesSesEntrees() {
@@ -75,7 +72,8 @@ private slots:
         TForm1& f = *fenetre_;
         QTest::keyClick(&f, Qt::Key_F7);
         const int lignes = f.HistoriqueEtat()->count();
-        for (int i = 0; i < 3; ++i) f.EcrireStatut(0, Chaine(1010));
+        for (int i = 0; i < 3; ++i)
+            f.EcrireStatut(0, Chaine(1010));
         QCOMPARE(f.HistoriqueEtat()->count(), lignes);
     }
 
@@ -128,11 +126,13 @@ private slots:
         QTRY_VERIFY(f.isVisible() && !f.isMinimized());
         const QStringList entrees = [&f] {
             QStringList textes;
-            for (QAction* a : f.MenuFermeture()->actions()) textes << a->text();
+            for (QAction* a : f.MenuFermeture()->actions())
+                textes << a->text();
             return textes;
         }();
-        QCOMPARE(entrees, (QStringList{QStringLiteral("&Réduire (dans le SysTray)"),
-                                       QStringLiteral("Réduire avec &Mot de Passe"), QStringLiteral("&Quitter")}));
+        QCOMPARE(entrees,
+                 (QStringList{QStringLiteral("&Réduire (dans le SysTray)"),
+                              QStringLiteral("Réduire avec &Mot de Passe"), QStringLiteral("&Quitter")}));
         // Sans mot de passe de démarrage, la réduction protégée est grisée.
         QVERIFY(!f.MenuFermeture()->actions().at(1)->isEnabled());
     }

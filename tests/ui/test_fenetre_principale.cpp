@@ -1,4 +1,5 @@
 // Fenêtre principale hors écran : listes, en-têtes, historique d'état et F5.
+#include "DossierEssai.h"
 #include "donnees/Chaines.h"
 #include "principal/HistoriqueStatut.h"
 #include "principal/Tessaron1.h"
@@ -7,13 +8,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
-#include <QInputDialog>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 class TestFenetrePrincipale : public QObject {
@@ -27,20 +28,11 @@ private:
         return serveur.serverPort();
     }
 
-    static DossierDonnees dossierAvec(const QTemporaryDir& dossier, const QByteArray& ini) {
-        QFile fichier(dossier.filePath(QStringLiteral("Tessaron.ini")));
-        fichier.open(QIODevice::WriteOnly);
-        fichier.write(ini);
-        fichier.close();
-        return TrouverDossierDonnees({QStringLiteral("Tessaron"), QStringLiteral("--dossier"), dossier.path()},
-                                     QStringLiteral("/opt/Tessaron"));
-    }
-
 private slots:
     void listesEtEntetes() {
         QTemporaryDir dossier;
-        TForm1 fenetre(dossierAvec(dossier, "[Perso]\r\nPop3ID=jean\r\nPop3Mail=pop.exemple.fr\r\n"
-                                            "Intervalle=0\r\n[Travail]\r\nIntervalle=0\r\n"));
+        TForm1 fenetre(DossierEssai(dossier, "[Perso]\r\nPop3ID=jean\r\nPop3Mail=pop.exemple.fr\r\n"
+                                             "Intervalle=0\r\n[Travail]\r\nIntervalle=0\r\n"));
         QAbstractItemModel* boites = fenetre.ListeBoites()->model();
         QCOMPARE(boites->rowCount(), 2);
         QCOMPARE(boites->index(0, 0).data().toString(), QStringLiteral("Perso"));
@@ -53,7 +45,8 @@ private slots:
         QAbstractItemModel* messages = fenetre.ListeMessages()->model();
         QCOMPARE(messages->columnCount(), 10);
         QCOMPARE(messages->headerData(0, Qt::Horizontal).toString(), QStringLiteral("N° Msg"));
-        QCOMPARE(messages->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Expéditeur (ReturnPath)"));
+        QCOMPARE(messages->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("Expéditeur (ReturnPath)"));
         QCOMPARE(messages->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Taille\u00a0"));
         QVERIFY(fenetre.ListeMessages()->isColumnHidden(7));
         QVERIFY(!fenetre.BtnInterrompre()->isVisible());
@@ -61,7 +54,8 @@ private slots:
 
     void historiqueBorneEtSansRepetitionDeDesactive() {
         QComboBox historique;
-        for (int i = 0; i < 10; ++i) PousserLigneHistorique(historique, QString::number(i), 3);
+        for (int i = 0; i < 10; ++i)
+            PousserLigneHistorique(historique, QString::number(i), 3);
         QCOMPARE(historique.count(), 4);
         QCOMPARE(historique.itemText(0), QStringLiteral(" 9"));
         QCOMPARE(historique.itemText(3), QStringLiteral(" 6"));
@@ -85,7 +79,8 @@ private slots:
         QFETCH(bool, accepte);
         QTemporaryDir dossier;
         // Le mot de passe "secret" écrit en clair derrière un point.
-        const DossierDonnees d = dossierAvec(dossier, "[Tessaron]\r\nProtege=.secret\r\n[B]\r\nIntervalle=0\r\n");
+        const DossierDonnees d =
+            DossierEssai(dossier, "[Tessaron]\r\nProtege=.secret\r\n[B]\r\nIntervalle=0\r\n");
         QString titre;
         QTimer::singleShot(0, [&] {
             auto* dialogue = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
@@ -103,9 +98,10 @@ private slots:
 
     void f5SurUnServeurQuiRefuseMarqueErreur() {
         QTemporaryDir dossier;
-        const QByteArray ini = "[Refus]\r\nPop3Mail=127.0.0.1\r\nIntervalle=0\r\nPop3Port=" +
-                               QByteArray::number(portFerme()) + "\r\n";
-        TForm1 fenetre(dossierAvec(dossier, ini));
+        const QByteArray ini =
+            "[Refus]\r\nPop3Mail=127.0.0.1\r\nIntervalle=0\r\nPop3Port=" + QByteArray::number(portFerme()) +
+            "\r\n";
+        TForm1 fenetre(DossierEssai(dossier, ini));
         fenetre.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
 

@@ -2,6 +2,7 @@
 // de la fenêtre d'interception crée un ami qui laisse passer le message suivant du même
 // expéditeur ; « Ajoute l'expéditeur » quitté sur Rejeter supprime le message du serveur et
 // compte ce premier rejet sur le nouveau filtre.
+#include "DossierEssai.h"
 #include "ServeursTest.h"
 #include "dialogues/Tessaron7.h"
 #include "donnees/FichierIni.h"
@@ -86,9 +87,7 @@ private:
         QVERIFY(rej.open(QIODevice::WriteOnly));
         rej.write(listeExpediteurs);
         rej.close();
-        fenetre_ = std::make_unique<TForm1>(
-            TrouverDossierDonnees({QStringLiteral("Tessaron"), QStringLiteral("--dossier"), dossier_->path()},
-                                  QStringLiteral("/opt/Tessaron")));
+        fenetre_ = std::make_unique<TForm1>(DossierEssai(*dossier_, QByteArray()));
         fenetre_->show();
         QVERIFY(QTest::qWaitForWindowExposed(fenetre_.get()));
         fenetre_->DemarrageSuite();

@@ -3,6 +3,7 @@
 // dernière ligne), "Trouver ce filtre", champ de l'expéditeur, fermeture (Alt, élagage de
 // l'historique), nombres de conservation, règles globales, tri par en-tête, menu de l'historique,
 // impression dans un PDF.
+#include "TextePdf.h"
 #include "donnees/Chaines.h"
 #include "donnees/FichierIni.h"
 #include "donnees/Historique.h"
@@ -985,13 +986,7 @@ private slots:
         QVERIFY(octets.startsWith("%PDF"));
         QVERIFY(octets.size() > 1000);
 
-        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-        if (pdftotext.isEmpty()) return; // poppler-utils absent : le contenu n'est pas relu
-        QProcess extraction;
-        extraction.start(pdftotext,
-                         {QStringLiteral("-enc"), QStringLiteral("UTF-8"), chemin, QStringLiteral("-")});
-        QVERIFY(extraction.waitForFinished(20000));
-        const QString texte = QString::fromUtf8(extraction.readAllStandardOutput());
+        const QString texte = TextePdf(chemin);
         if (titre.isEmpty()) {
             QVERIFY(!texte.contains(QStringLiteral("Historique")));
             for (const char* attendu : {"Expéditeurs", "a@x.fr", "¶promo", "§prix bas"})

@@ -51,7 +51,8 @@ ResultatInterception intercepter(TForm7& f, const DonneesInterception& d, std::f
 }
 
 void avancer(TForm7& f, int tics) {
-    for (int i = 0; i < tics; ++i) f.Timer1Timer();
+    for (int i = 0; i < tics; ++i)
+        f.Timer1Timer();
 }
 
 QColor couleur(const QLabel* etiquette) {
@@ -105,12 +106,23 @@ private slots:
         const ResultatInterception r = intercepter(f, donnees(action, 30), [&] {
             avancer(f, tics);
             switch (maniere) {
-            case Rejeter: QTest::mouseClick(f.BoutonRejeter(), Qt::LeftButton); break;
-            case Garder: QTest::mouseClick(f.BoutonGarder(), Qt::LeftButton); break;
-            case Ami: QTest::mouseClick(f.BoutonAmi(), Qt::LeftButton); break;
-            case Interrompre: QTest::mouseClick(f.BoutonInterrompre(), Qt::LeftButton); break;
-            case Fermeture: f.close(); break;
-            case Decompte: break;
+            case Rejeter:
+                QTest::mouseClick(f.BoutonRejeter(), Qt::LeftButton);
+                break;
+            case Garder:
+                QTest::mouseClick(f.BoutonGarder(), Qt::LeftButton);
+                break;
+            case Ami:
+                QTest::mouseClick(f.BoutonAmi(), Qt::LeftButton);
+                break;
+            case Interrompre:
+                QTest::mouseClick(f.BoutonInterrompre(), Qt::LeftButton);
+                break;
+            case Fermeture:
+                f.close();
+                break;
+            case Decompte:
+                break;
             }
         });
 
@@ -118,7 +130,8 @@ private slots:
         QCOMPARE(r.Resultat, resultat);
         QVERIFY(!f.isVisible());
         QVERIFY(!f.DecompteActif());
-        QCOMPARE(amis, maniere == Ami ? std::vector<std::string>{"promo@pub.exemple"} : std::vector<std::string>{});
+        QCOMPARE(amis,
+                 maniere == Ami ? std::vector<std::string>{"promo@pub.exemple"} : std::vector<std::string>{});
         QCOMPARE(decompteArretePourAmi, maniere == Ami);
         QCOMPARE(interruptions, maniere == Interrompre ? 1 : 0);
     }
@@ -126,7 +139,7 @@ private slots:
     void rejeterActifApresLeDelaiDeGarde_data() {
         QTest::addColumn<int>("delai");
         QTest::addColumn<int>("avantRejeter");
-        QTest::addColumn<int>("ticsAvantActif");  // -1 : jamais tant que la fenêtre est ouverte
+        QTest::addColumn<int>("ticsAvantActif"); // -1 : jamais tant que la fenêtre est ouverte
         QTest::newRow("réglages par défaut : actif à 27 s") << 30 << 3 << 3;
         QTest::newRow("une seconde") << 5 << 1 << 1;
         QTest::newRow("égal au délai") << 4 << 4 << -1;
@@ -176,7 +189,7 @@ private slots:
     }
 
     void barreGardeLeMaximumDuLancement() {
-        TForm7 f(30);  // réglage au lancement ; il vaut 10 depuis
+        TForm7 f(30); // réglage au lancement ; il vaut 10 depuis
         f.ReglerIntervalle(kJamais);
         const ResultatInterception r = intercepter(f, donnees('d', 10), [&] {
             QCOMPARE(f.Progression()->maximum(), 30);
@@ -212,7 +225,8 @@ private slots:
             QCOMPARE(f.Etiquette(C::Copie)->text(), QStringLiteral("<Destinataire vide>"));
             QCOMPARE(f.Etiquette(C::Taille)->text(), QStringLiteral("1.234 octets."));
             QCOMPARE(f.Etiquette(C::Date)->text(), QStringLiteral("émis le 01/02/2024 10:11:12"));
-            for (C champ : {C::Rejet, C::Expediteur, C::Sujet, C::Destinataires, C::Copie, C::Taille, C::Date})
+            for (C champ :
+                 {C::Rejet, C::Expediteur, C::Sujet, C::Destinataires, C::Copie, C::Taille, C::Date})
                 QVERIFY(f.Etiquette(champ)->font().bold());
             QCOMPARE(couleur(f.Etiquette(C::Sujet)), QColor(Qt::red));
             QCOMPARE(couleur(f.Etiquette(C::Copie)), QColor(Qt::red));
@@ -251,7 +265,8 @@ private slots:
         f.SurArretScrutation = [&](bool enfonce) { appels.push_back(enfonce); };
         QCOMPARE(f.BoutonArret()->toolTip(), QStringLiteral("Désactive l'interrogation des boîtes"));
         const ResultatInterception r = intercepter(f, donnees('d', 30), [&] {
-            for (int i = 0; i < 3; ++i) QTest::mouseClick(f.BoutonArret(), Qt::LeftButton);
+            for (int i = 0; i < 3; ++i)
+                QTest::mouseClick(f.BoutonArret(), Qt::LeftButton);
             QVERIFY(f.ArretEnfonce());
             QVERIFY(f.isVisible());
             QVERIFY(f.DecompteActif());

@@ -49,17 +49,21 @@ private:
         fichier.write(contenu);
     }
 
-    static QColor couleurTexte(const QLabel* etiquette) { return etiquette->palette().color(QPalette::WindowText); }
+    static QColor couleurTexte(const QLabel* etiquette) {
+        return etiquette->palette().color(QPalette::WindowText);
+    }
 
 private slots:
     void formatDesLignes_data() {
         QTest::addColumn<int>("numero");
         QTest::addColumn<QByteArray>("texte");
         QTest::addColumn<QByteArray>("attendu");
-        QTest::newRow("petit numero sans texte") << 7 << QByteArray() << QByteArray("   7 : 05/03/2024 09:08:07\r\n");
+        QTest::newRow("petit numero sans texte")
+            << 7 << QByteArray() << QByteArray("   7 : 05/03/2024 09:08:07\r\n");
         QTest::newRow("quatre chiffres avec texte")
             << 1234 << QByteArray("Connexion") << QByteArray("1234 : 05/03/2024 09:08:07,Connexion\r\n");
-        QTest::newRow("cinq chiffres") << 12345 << QByteArray("x") << QByteArray("12345 : 05/03/2024 09:08:07,x\r\n");
+        QTest::newRow("cinq chiffres")
+            << 12345 << QByteArray("x") << QByteArray("12345 : 05/03/2024 09:08:07,x\r\n");
         QTest::newRow("octets windows-1252")
             << 42 << QByteArray("\xE9t\xE9") << QByteArray("  42 : 05/03/2024 09:08:07,\xE9t\xE9\r\n");
     }
@@ -101,18 +105,20 @@ private slots:
         QTest::mouseDClick(etiquette, Qt::LeftButton);
         QVERIFY(journal.ModeFichier());
         QCOMPARE(couleurTexte(etiquette), QColor(255, 0, 0));
-        QCOMPARE(textesPanneau,
-                 std::vector<std::string>{"Debug File -> TessaronDebug.txt de taille actuelle: 1.234 octets"});
+        QCOMPARE(textesPanneau, std::vector<std::string>{
+                                    "Debug File -> TessaronDebug.txt de taille actuelle: 1.234 octets"});
 
         journal.EcrireDebug(1234, "Connexion");
         journal.EcrireDebug(7, "");
         journal.EchoStatut("Pr\xEAt");
         const QByteArray contenu = lire(chemin);
         QCOMPARE(contenu.left(1234), QByteArray(1234, 'a'));
-        const QRegularExpression attendu(QStringLiteral("^1234 : \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d,Connexion\r\n"
-                                                        "   7 : \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d\r\n"
-                                                        " Pr\u00EAt\r\n$"));
-        QVERIFY2(attendu.match(QString::fromLatin1(contenu.mid(1234))).hasMatch(), contenu.mid(1234).constData());
+        const QRegularExpression attendu(
+            QStringLiteral("^1234 : \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d,Connexion\r\n"
+                           "   7 : \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d\r\n"
+                           " Pr\u00EAt\r\n$"));
+        QVERIFY2(attendu.match(QString::fromLatin1(contenu.mid(1234))).hasMatch(),
+                 contenu.mid(1234).constData());
         QCOMPARE(etiquette->text(), QStringLiteral("Debug    7"));
 
         QTest::mouseDClick(etiquette, Qt::LeftButton);
@@ -134,7 +140,8 @@ private slots:
         journal.EchoStatut("ligne");
         QCOMPARE(journal.Etiquette()->text(), QStringLiteral("Debug   12"));
         QVERIFY(!QFile::exists(dossier.filePath(QStringLiteral("absent"))));
-        QCOMPARE(journal.TexteTailleFichier(), "Debug File -> TessaronDebug.txt de taille actuelle: 0 octets");
+        QCOMPARE(journal.TexteTailleFichier(),
+                 "Debug File -> TessaronDebug.txt de taille actuelle: 0 octets");
     }
 
     void clicDroitOuvreLeFichier() {

@@ -1,9 +1,9 @@
 // Liste des boîtes hors écran : boutons qui suivent la sélection, sélection gardée vers les
 // boutons mais effacée ailleurs, déplacement et ordre, séparateur, dessin des lignes.
+#include "DossierEssai.h"
 #include "donnees/Chaines.h"
 #include "principal/Tessaron1.h"
 
-#include <QFile>
 #include <QItemSelectionModel>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -23,13 +23,7 @@ private:
     std::unique_ptr<TForm1> fenetre_;
 
     void ouvrir(const QByteArray& ini) {
-        QFile fichier(dossier_.filePath(QStringLiteral("Tessaron.ini")));
-        QVERIFY(fichier.open(QIODevice::WriteOnly));
-        fichier.write("[Tessaron]\r\nRecenseDemar=0\r\n" + ini);
-        fichier.close();
-        fenetre_ = std::make_unique<TForm1>(
-            TrouverDossierDonnees({QStringLiteral("Tessaron"), QStringLiteral("--dossier"), dossier_.path()},
-                                  QStringLiteral("/opt/Tessaron")));
+        fenetre_ = std::make_unique<TForm1>(DossierEssai(dossier_, "[Tessaron]\r\nRecenseDemar=0\r\n" + ini));
     }
 
     void selectionner(int ligne) {

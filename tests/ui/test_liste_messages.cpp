@@ -1,7 +1,7 @@
 // Liste des messages hors écran : tri par colonne, couleurs des lignes, boîte sélectionnée.
+#include "DossierEssai.h"
 #include "principal/Tessaron1.h"
 
-#include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTemporaryDir>
@@ -15,8 +15,8 @@ private:
     QTemporaryDir dossier_;
     std::unique_ptr<TForm1> fenetre_;
 
-    void ajouter(const std::string& numero, const std::string& taille, const std::string& date, const std::string& boite,
-                 const std::string& sujet) {
+    void ajouter(const std::string& numero, const std::string& taille, const std::string& date,
+                 const std::string& boite, const std::string& sujet) {
         LigneMessage l;
         l.Colonnes[0] = numero;
         l.Colonnes[ColTaille] = taille;
@@ -30,7 +30,8 @@ private:
     QStringList colonne(int c) const {
         QStringList valeurs;
         const QAbstractItemModel* modele = fenetre_->ListeMessages()->model();
-        for (int l = 0; l < modele->rowCount(); ++l) valeurs << modele->index(l, c).data().toString();
+        for (int l = 0; l < modele->rowCount(); ++l)
+            valeurs << modele->index(l, c).data().toString();
         return valeurs;
     }
 
@@ -41,12 +42,8 @@ private:
 
 private slots:
     void init() {
-        QFile fichier(dossier_.filePath(QStringLiteral("Tessaron.ini")));
-        QVERIFY(fichier.open(QIODevice::WriteOnly));
-        fichier.write("[Tessaron]\r\nRecenseDemar=0\r\n[A]\r\nIntervalle=0\r\n[B]\r\nIntervalle=0\r\n");
-        fichier.close();
-        fenetre_ = std::make_unique<TForm1>(TrouverDossierDonnees(
-            {QStringLiteral("Tessaron"), QStringLiteral("--dossier"), dossier_.path()}, QStringLiteral("/opt/Tessaron")));
+        fenetre_ = std::make_unique<TForm1>(DossierEssai(
+            dossier_, "[Tessaron]\r\nRecenseDemar=0\r\n[A]\r\nIntervalle=0\r\n[B]\r\nIntervalle=0\r\n"));
         ajouter("1", "12.000", "02/01/2026 10:00:00", "A", "banane");
         ajouter("2", "999", "01/01/2026 09:00:00", "B", "Abricot");
         ajouter("3", "1.000", "31/12/2025 23:00:00", "A", "cerise");
@@ -87,7 +84,7 @@ private slots:
                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QCOMPARE(modele->index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(128, 0, 128));
         QVERIFY(modele->index(0, 2).data(Qt::FontRole).value<QFont>().bold());
-        QVERIFY(!modele->index(1, 2).data(Qt::ForegroundRole).isValid());  // boîte B, non sélectionnée
+        QVERIFY(!modele->index(1, 2).data(Qt::ForegroundRole).isValid()); // boîte B, non sélectionnée
         boites->selectionModel()->clearSelection();
         QVERIFY(!modele->index(0, 2).data(Qt::ForegroundRole).isValid());
     }
@@ -107,7 +104,7 @@ private slots:
     }
 
     void couleurDesListes() {
-        fenetre_->AppliquerCouleurListes(255);  // rouge en 0x00BBGGRR
+        fenetre_->AppliquerCouleurListes(255); // rouge en 0x00BBGGRR
         QCOMPARE(fenetre_->ListeMessages()->palette().color(QPalette::Base), QColor(255, 0, 0));
         QCOMPARE(fenetre_->ListeBoites()->palette().color(QPalette::Base), QColor(255, 0, 0));
     }

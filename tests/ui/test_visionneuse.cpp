@@ -1,5 +1,6 @@
 // Visionneuse d'un message hors écran : contrôles, compteur de lignes, Échap et Entrée,
 // copie, impression dans un PDF, "Défaut", suppression et rappels.
+#include "TextePdf.h"
 #include "dialogues/Tessaron3.h"
 #include "donnees/FichierIni.h"
 
@@ -62,9 +63,12 @@ private slots:
         QCOMPARE(f.minimumSize(), QSize(570, 270));
         QVERIFY(f.BoutonVoir()->isDefault());
         QCOMPARE(f.BoutonVoir()->text(), QStringLiteral("&Voir"));
-        QCOMPARE(f.BoutonDefaut()->toolTip(), QStringLiteral("Enristre la valeur pour le prochain redémarrage"));
-        QCOMPARE(f.BoutonAnalyser()->toolTip(), QStringLiteral("Analyse le contenu du message (pièces jointes)"));
-        QCOMPARE(f.BoutonCopier()->toolTip(), QStringLiteral("Copie dans le presse papier le contenu sélectionné"));
+        QCOMPARE(f.BoutonDefaut()->toolTip(),
+                 QStringLiteral("Enristre la valeur pour le prochain redémarrage"));
+        QCOMPARE(f.BoutonAnalyser()->toolTip(),
+                 QStringLiteral("Analyse le contenu du message (pièces jointes)"));
+        QCOMPARE(f.BoutonCopier()->toolTip(),
+                 QStringLiteral("Copie dans le presse papier le contenu sélectionné"));
         QCOMPARE(f.BoutonImprimer()->toolTip(), QStringLiteral("Imprime sur l'imprimante par défaut"));
         QCOMPARE(f.BoutonAide()->toolTip(), QStringLiteral("<F1> = Aide"));
         QCOMPARE(f.BoutonSupprimer()->toolTip(),
@@ -82,16 +86,22 @@ private slots:
 
     void compteurDeLignes_data() {
         QTest::addColumn<QString>("frappe");
-        QTest::addColumn<QString>("texte");   // après la frappe
+        QTest::addColumn<QString>("texte"); // après la frappe
         QTest::addColumn<int>("bips");
-        QTest::addColumn<int>("voir");        // nombre passé à SurVoir
+        QTest::addColumn<int>("voir"); // nombre passé à SurVoir
         QTest::addColumn<QString>("apresVoir");
-        QTest::newRow("nombre") << "250" << "250" << 0 << 250 << "250";
-        QTest::newRow("sous 10 : remis à 10") << "5" << "5" << 0 << 10 << "10";
-        QTest::newRow("vide : 10") << "" << "" << 0 << 10 << "10";
-        QTest::newRow("lettres défaites") << "1a2b" << "12" << 2 << 12 << "12";
-        QTest::newRow("signe défait") << "-5" << "5" << 1 << 10 << "10";
-        QTest::newRow("trois caractères au plus") << "12345" << "123" << 0 << 123 << "123";
+        QTest::newRow("nombre") << "250"
+                                << "250" << 0 << 250 << "250";
+        QTest::newRow("sous 10 : remis à 10") << "5"
+                                              << "5" << 0 << 10 << "10";
+        QTest::newRow("vide : 10") << ""
+                                   << "" << 0 << 10 << "10";
+        QTest::newRow("lettres défaites") << "1a2b"
+                                          << "12" << 2 << 12 << "12";
+        QTest::newRow("signe défait") << "-5"
+                                      << "5" << 1 << 10 << "10";
+        QTest::newRow("trois caractères au plus") << "12345"
+                                                  << "123" << 0 << 123 << "123";
     }
 
     void compteurDeLignes() {
@@ -106,7 +116,7 @@ private slots:
         std::vector<int> demandes;
         f.Bip = [&] { ++bipsEntendus; };
         f.SurVoir = [&](int n) {
-            QVERIFY(!f.BoutonVoir()->isEnabled());  // pas de seconde relecture pendant l'attente
+            QVERIFY(!f.BoutonVoir()->isEnabled()); // pas de seconde relecture pendant l'attente
             demandes.push_back(n);
         };
         f.show();
@@ -237,12 +247,7 @@ private slots:
         QVERIFY(octets.startsWith("%PDF"));
         QVERIFY(octets.size() > 1000);
 
-        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-        if (pdftotext.isEmpty()) return;  // poppler-utils absent : le contenu n'est pas relu
-        QProcess extraction;
-        extraction.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), chemin, QStringLiteral("-")});
-        QVERIFY(extraction.waitForFinished(20000));
-        const QString texte = QString::fromUtf8(extraction.readAllStandardOutput());
+        const QString texte = TextePdf(chemin);
         for (const char* attendu : {"Envoi de : André <andre@exemple.test>", "Pour : eloise@exemple.test",
                                     "Date : 11/12/2026 10:20:30", "Bonjour été", "seconde ligne"})
             QVERIFY2(texte.contains(QString::fromUtf8(attendu)), qPrintable(texte));
@@ -271,7 +276,7 @@ private slots:
     void suppression_data() {
         QTest::addColumn<bool>("memeMessage");
         QTest::addColumn<int>("touches");
-        QTest::addColumn<QString>("appels");  // "" : pas de suppression ; "q" : avec question ; "s" : sans
+        QTest::addColumn<QString>("appels"); // "" : pas de suppression ; "q" : avec question ; "s" : sans
         QTest::newRow("même message : question") << true << int(Qt::NoModifier) << "q";
         QTest::newRow("même message, Ctrl : sans question") << true << int(Qt::ControlModifier) << "s";
         QTest::newRow("sélection changée : rien") << false << int(Qt::NoModifier) << "";
@@ -291,7 +296,7 @@ private slots:
             return memeMessage;
         };
         f.SurSupprimer = [&](bool sansConfirmation) {
-            QVERIFY(!f.isVisible());  // la visionneuse est déjà fermée
+            QVERIFY(!f.isVisible()); // la visionneuse est déjà fermée
             faits += sansConfirmation ? u's' : u'q';
         };
         montrer(f, lecture(), [&] {
