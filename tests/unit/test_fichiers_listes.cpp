@@ -1,5 +1,6 @@
 // Fichiers des listes de filtres et de l'historique : lecture, réparation, tri de départ,
 // chargement, enregistrement et copies de sauvegarde tournantes.
+#include "FiltreEssai.h"
 #include "LimiteTailleFichier.h"
 #include "donnees/Chaines.h"
 #include "donnees/FichiersListes.h"
@@ -18,30 +19,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Comparaison et affichage des filtres pour GoogleTest (trouvés par ADL, donc hors de l'espace anonyme).
-static bool operator==(const structFiltre& a, const structFiltre& b) {
-    return a.Motif == b.Motif && a.Champ == b.Champ && a.Avant == b.Avant && a.Pendant == b.Pendant &&
-           a.Effectues == b.Effectues && a.Ami == b.Ami;
-}
-
-static void PrintTo(const structFiltre& f, std::ostream* sortie) {
-    *sortie << "{" << testing::PrintToString(f.Motif) << ", " << testing::PrintToString(f.Champ) << ", "
-            << testing::PrintToString(f.Avant) << ", " << testing::PrintToString(f.Pendant) << ", "
-            << testing::PrintToString(f.Effectues) << ", " << (f.Ami ? "ami" : "rejet") << "}";
-}
-
 namespace {
 
-using Contenus = std::map<std::string, std::string>;  // nom de fichier -> octets
+using Contenus = std::map<std::string, std::string>; // nom de fichier -> octets
 
 structFiltre filtre(std::string motif, std::string champ, std::string avant, std::string pendant,
                     std::string effectues, bool ami) {
-    return {std::move(motif), std::move(champ), std::move(avant), std::move(pendant), std::move(effectues), ami};
+    return {std::move(motif),   std::move(champ),     std::move(avant),
+            std::move(pendant), std::move(effectues), ami};
 }
 
 std::vector<std::string> motifs(const ListeFiltres& liste) {
     std::vector<std::string> resultat;
-    for (const structFiltre& f : liste.Lignes) resultat.push_back(f.Motif);
+    for (const structFiltre& f : liste.Lignes)
+        resultat.push_back(f.Motif);
     return resultat;
 }
 
@@ -50,7 +41,9 @@ protected:
     QString chemin(const std::string& nom) const { return dossier_.filePath(QString::fromStdString(nom)); }
     QString sauv() const { return DossierSauvegarde(dossier_.path()); }
     QString ini() const { return chemin("Tessaron.ini"); }
-    QString fichierListe(IndexListe index) const { return CheminFichierListe(dossier_.path(), "Tessaron", index); }
+    QString fichierListe(IndexListe index) const {
+        return CheminFichierListe(dossier_.path(), "Tessaron", index);
+    }
 
     static void ecrireBrut(const QString& vers, const std::string& octets) {
         QFile fichier(vers);
@@ -73,7 +66,8 @@ protected:
     }
     void ecrireSauv(const Contenus& fichiers) const {
         QDir().mkpath(sauv());
-        for (const auto& [nom, octets] : fichiers) ecrireBrut(QDir(sauv()).filePath(QString::fromStdString(nom)), octets);
+        for (const auto& [nom, octets] : fichiers)
+            ecrireBrut(QDir(sauv()).filePath(QString::fromStdString(nom)), octets);
     }
 
     // Lit un seul fichier dans une liste neuve.
@@ -89,11 +83,12 @@ protected:
                                  [this](const std::string& texte) { statuts_.push_back(texte); });
     }
     void charger(ListesFiltres& listes) {
-        ChargerListes(listes, dossier_.path(), "Tessaron",
-                      [this](const std::string& texte) { statuts_.push_back(texte); },
-                      [this](const std::string& titre, const std::string& texte) {
-                          erreurs_.push_back(titre + "|" + texte);
-                      });
+        ChargerListes(
+            listes, dossier_.path(), "Tessaron",
+            [this](const std::string& texte) { statuts_.push_back(texte); },
+            [this](const std::string& titre, const std::string& texte) {
+                erreurs_.push_back(titre + "|" + texte);
+            });
     }
 
     QTemporaryDir dossier_;
@@ -111,14 +106,17 @@ struct CasReparation {
     bool modifiee;
 };
 
-void PrintTo(const CasReparation& cas, std::ostream* sortie) { *sortie << cas.nom; }
+void PrintTo(const CasReparation& cas, std::ostream* sortie) {
+    *sortie << cas.nom;
+}
 
 class ReparationTest : public FichiersListesTest, public testing::WithParamInterface<CasReparation> {};
 
 TEST_P(ReparationTest, LigneLueEtReparee) {
     const CasReparation& cas = GetParam();
     ListesFiltres listes = lire(cas.index, cas.ligne + "\r\n");
-    const ListeFiltres& liste = cas.index == ListeIndexDestinataires ? listes.ListeDestinataires : listes.ListeExpediteurs;
+    const ListeFiltres& liste =
+        cas.index == ListeIndexDestinataires ? listes.ListeDestinataires : listes.ListeExpediteurs;
     ASSERT_EQ(liste.Lignes.size(), 1u);
     EXPECT_EQ(liste.Lignes[0], cas.attendu);
     EXPECT_EQ(liste.Modifiee, cas.modifiee);
@@ -130,31 +128,46 @@ const auto D = ListeIndexDestinataires;
 INSTANTIATE_TEST_SUITE_P(
     Lignes, ReparationTest,
     testing::Values(
-        CasReparation {"MotifSeul", E, "casino", filtre("casino", "", "g", "N ", "", false), false},
-        CasReparation {"RejetComplet", E, "\xB6" "casino,d,oa,3,R", filtre("\xB6" "casino", "", "d", "oa", "3", false), false},
-        CasReparation {"Ami", E, "\xB6" "info, , ,12,A", filtre("\xB6" "info", "", " ", " ", "12", true), false},
-        CasReparation {"AmiGardeTout", E, "ami,zz,qq,12x,A", filtre("ami", "", "zz", "qq", "12x", true), false},
-        CasReparation {"AMinusculeEstUnRejet", E, "x,d,oa,3,a", filtre("x", "", "d", "oa", "3", false), false},
-        CasReparation {"DerniereInconnue", E, "x,c,s,1,Z", filtre("x", "", "c", "s", "1", false), false},
-        CasReparation {"ActionMinuscule", E, "x,r,N ,1,R", filtre("x", "", "g", "N ", "1", false), false},
-        CasReparation {"ActionVide", E, "x,,N ,1,R", filtre("x", "", "g", "N ", "1", false), false},
-        CasReparation {"ReponseNSeul", E, "x,R,N,1,R", filtre("x", "", "R", "N ", "1", false), false},
-        CasReparation {"ReponseMinuscule", E, "x,R,n ,1,R", filtre("x", "", "R", "N ", "1", false), false},
-        CasReparation {"ReponseVide", E, "x,R,,1,R", filtre("x", "", "R", "N ", "1", false), false},
-        CasReparation {"ReponseInconnue", E, "x,R,Na,1,R", filtre("x", "", "R", "N ", "1", false), false},
-        CasReparation {"ReponseVGardee", E, "x,g,vx,1,R", filtre("x", "", "g", "vx", "1", false), false},
-        CasReparation {"CompteurNonEntier", E, "x,g,N ,12x,R", filtre("x", "", "g", "N ", "", false), true},
-        CasReparation {"CompteurEspace", E, "x,g,N , ,R", filtre("x", "", "g", "N ", "", false), true},
-        CasReparation {"CompteurTropGrand", E, "x,g,N ,99999999999,R", filtre("x", "", "g", "N ", "", false), true},
-        CasReparation {"CompteurNegatif", E, "x,g,N ,-4,R", filtre("x", "", "g", "N ", "-4", false), false},
-        CasReparation {"VirguleFinale", E, "x,g,N ,2,R,", filtre("x", "", "g", "N ", "2", false), false},
-        CasReparation {"ChampsEnTrop", E, "x,g,N ,2,A,R,encore", filtre("x", "", "g", "N ", "2", true), false},
-        CasReparation {"RienQueDesVirgules", E, ",,,,", filtre("", "", "g", "N ", "", false), false},
-        CasReparation {"AmiVide", E, ",,,,A", filtre("", "", "", "", "", true), false},
-        CasReparation {"ChampX", D, "a@b,X,R,N ,2,R", filtre("a@b", "A", "R", "N ", "2", false), false},
-        CasReparation {"ChampDUnAmi", D, "a@b,c, , ,,A", filtre("a@b", "A", " ", " ", "", true), false},
-        CasReparation {"ChampLGarde", D, "a@b,L,c,oa,,R", filtre("a@b", "L", "c", "oa", "", false), false},
-        CasReparation {"DestinataireIncomplet", D, "a@b,C,d", filtre("a@b", "C", "d", "N ", "", false), false}),
+        CasReparation{"MotifSeul", E, "casino", filtre("casino", "", "g", "N ", "", false), false},
+        CasReparation{"RejetComplet", E,
+                      "\xB6"
+                      "casino,d,oa,3,R",
+                      filtre("\xB6"
+                             "casino",
+                             "", "d", "oa", "3", false),
+                      false},
+        CasReparation{"Ami", E,
+                      "\xB6"
+                      "info, , ,12,A",
+                      filtre("\xB6"
+                             "info",
+                             "", " ", " ", "12", true),
+                      false},
+        CasReparation{"AmiGardeTout", E, "ami,zz,qq,12x,A", filtre("ami", "", "zz", "qq", "12x", true),
+                      false},
+        CasReparation{"AMinusculeEstUnRejet", E, "x,d,oa,3,a", filtre("x", "", "d", "oa", "3", false), false},
+        CasReparation{"DerniereInconnue", E, "x,c,s,1,Z", filtre("x", "", "c", "s", "1", false), false},
+        CasReparation{"ActionMinuscule", E, "x,r,N ,1,R", filtre("x", "", "g", "N ", "1", false), false},
+        CasReparation{"ActionVide", E, "x,,N ,1,R", filtre("x", "", "g", "N ", "1", false), false},
+        CasReparation{"ReponseNSeul", E, "x,R,N,1,R", filtre("x", "", "R", "N ", "1", false), false},
+        CasReparation{"ReponseMinuscule", E, "x,R,n ,1,R", filtre("x", "", "R", "N ", "1", false), false},
+        CasReparation{"ReponseVide", E, "x,R,,1,R", filtre("x", "", "R", "N ", "1", false), false},
+        CasReparation{"ReponseInconnue", E, "x,R,Na,1,R", filtre("x", "", "R", "N ", "1", false), false},
+        CasReparation{"ReponseVGardee", E, "x,g,vx,1,R", filtre("x", "", "g", "vx", "1", false), false},
+        CasReparation{"CompteurNonEntier", E, "x,g,N ,12x,R", filtre("x", "", "g", "N ", "", false), true},
+        CasReparation{"CompteurEspace", E, "x,g,N , ,R", filtre("x", "", "g", "N ", "", false), true},
+        CasReparation{"CompteurTropGrand", E, "x,g,N ,99999999999,R", filtre("x", "", "g", "N ", "", false),
+                      true},
+        CasReparation{"CompteurNegatif", E, "x,g,N ,-4,R", filtre("x", "", "g", "N ", "-4", false), false},
+        CasReparation{"VirguleFinale", E, "x,g,N ,2,R,", filtre("x", "", "g", "N ", "2", false), false},
+        CasReparation{"ChampsEnTrop", E, "x,g,N ,2,A,R,encore", filtre("x", "", "g", "N ", "2", true), false},
+        CasReparation{"RienQueDesVirgules", E, ",,,,", filtre("", "", "g", "N ", "", false), false},
+        CasReparation{"AmiVide", E, ",,,,A", filtre("", "", "", "", "", true), false},
+        CasReparation{"ChampX", D, "a@b,X,R,N ,2,R", filtre("a@b", "A", "R", "N ", "2", false), false},
+        CasReparation{"ChampDUnAmi", D, "a@b,c, , ,,A", filtre("a@b", "A", " ", " ", "", true), false},
+        CasReparation{"ChampLGarde", D, "a@b,L,c,oa,,R", filtre("a@b", "L", "c", "oa", "", false), false},
+        CasReparation{"DestinataireIncomplet", D, "a@b,C,d", filtre("a@b", "C", "d", "N ", "", false),
+                      false}),
     [](const testing::TestParamInfo<CasReparation>& parametre) { return std::string(parametre.param.nom); });
 
 // --- Découpage du fichier en lignes ---
@@ -165,7 +178,9 @@ struct CasDecoupage {
     std::vector<std::string> motifs;
 };
 
-void PrintTo(const CasDecoupage& cas, std::ostream* sortie) { *sortie << cas.nom; }
+void PrintTo(const CasDecoupage& cas, std::ostream* sortie) {
+    *sortie << cas.nom;
+}
 
 class DecoupageTest : public FichiersListesTest, public testing::WithParamInterface<CasDecoupage> {};
 
@@ -173,37 +188,43 @@ TEST_P(DecoupageTest, RangeesLues) {
     EXPECT_EQ(motifs(lire(ListeIndexExpediteurs, GetParam().octets).ListeExpediteurs), GetParam().motifs);
 }
 
-std::string fois(std::size_t n, char c) { return std::string(n, c); }
+std::string fois(std::size_t n, char c) {
+    return std::string(n, c);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Fichiers, DecoupageTest,
     testing::Values(
-        CasDecoupage {"FinsDeLigneEtLignesVides", "a,R\r\n\r\nb,R\n\n\nc,R", {"a", "b", "c"}},
-        CasDecoupage {"QueDesLignesVides", "\r\n\n\r\n", {}},
-        CasDecoupage {"LigneDeCinqMilleCaracteres", fois(5000, 'x') + "\r\nfin\r\n",
-                      {fois(1021, 'x'), fois(1021, 'x'), fois(1021, 'x'), fois(1021, 'x'), fois(916, 'x'), "fin"}},
-        CasDecoupage {"LigneDe1021Caracteres", fois(1021, 'x') + "\r\nfin\r\n", {fois(1021, 'x'), "fin"}},
-        CasDecoupage {"LigneDe1020CaracteresEtCr", fois(1020, 'x') + "\r\nfin\n", {fois(1020, 'x'), "fin"}},
-        CasDecoupage {"LigneDe1022Caracteres", fois(1022, 'x') + "\nfin\n", {fois(1021, 'x'), "x", "fin"}},
-        CasDecoupage {"OctetsNuls", std::string("a\0b,R\r\n\0c,d\r\n\0\r\nz,R\r\n", 19),
-                      {std::string("a\0b", 3), std::string("\0c", 2), std::string("\0", 1), "z"}},
-        CasDecoupage {"OctetsSansCaractere", "\x81\x8D\xFF\x9D,R\r\n", {"\x81\x8D\xFF\x9D"}}),
+        CasDecoupage{"FinsDeLigneEtLignesVides", "a,R\r\n\r\nb,R\n\n\nc,R", {"a", "b", "c"}},
+        CasDecoupage{"QueDesLignesVides", "\r\n\n\r\n", {}},
+        CasDecoupage{
+            "LigneDeCinqMilleCaracteres",
+            fois(5000, 'x') + "\r\nfin\r\n",
+            {fois(1021, 'x'), fois(1021, 'x'), fois(1021, 'x'), fois(1021, 'x'), fois(916, 'x'), "fin"}},
+        CasDecoupage{"LigneDe1021Caracteres", fois(1021, 'x') + "\r\nfin\r\n", {fois(1021, 'x'), "fin"}},
+        CasDecoupage{"LigneDe1020CaracteresEtCr", fois(1020, 'x') + "\r\nfin\n", {fois(1020, 'x'), "fin"}},
+        CasDecoupage{"LigneDe1022Caracteres", fois(1022, 'x') + "\nfin\n", {fois(1021, 'x'), "x", "fin"}},
+        CasDecoupage{"OctetsNuls",
+                     std::string("a\0b,R\r\n\0c,d\r\n\0\r\nz,R\r\n", 19),
+                     {std::string("a\0b", 3), std::string("\0c", 2), std::string("\0", 1), "z"}},
+        CasDecoupage{"OctetsSansCaractere", "\x81\x8D\xFF\x9D,R\r\n", {"\x81\x8D\xFF\x9D"}}),
     [](const testing::TestParamInfo<CasDecoupage>& parametre) { return std::string(parametre.param.nom); });
 
 TEST_F(FichiersListesTest, HistoriqueSansReparationNiLigneSansChiffre) {
-    const ListesFiltres listes = lire(ListeIndexHistorique,
-                                      "09/12/2026 23:55:04,exp\xA0,sujet,->\xA0" "a@b,c@d,Boite\r\n"
-                                      "<sans date>,x,y,z,t,u\r\n"
-                                      ",x\r\n"
-                                      "\r\n"
-                                      "1,,,,,\n"
-                                      "2,a,b,c,d,e,f,g,\n");
+    const ListesFiltres listes = lire(ListeIndexHistorique, "09/12/2026 23:55:04,exp\xA0,sujet,->\xA0"
+                                                            "a@b,c@d,Boite\r\n"
+                                                            "<sans date>,x,y,z,t,u\r\n"
+                                                            ",x\r\n"
+                                                            "\r\n"
+                                                            "1,,,,,\n"
+                                                            "2,a,b,c,d,e,f,g,\n");
     ASSERT_EQ(listes.Historique.Lignes.size(), 3u);
     const structHisto& h = listes.Historique.Lignes[0];
     EXPECT_EQ(h.DateHeure, "09/12/2026 23:55:04");
     EXPECT_EQ(h.Expediteur, "exp\xA0");
     EXPECT_EQ(h.Sujet, "sujet");
-    EXPECT_EQ(h.Destinataires, "->\xA0" "a@b");
+    EXPECT_EQ(h.Destinataires, "->\xA0"
+                               "a@b");
     EXPECT_EQ(h.DestinatairesCopie, "c@d");
     EXPECT_EQ(h.Boite, "Boite");
     EXPECT_EQ(listes.Historique.Lignes[1].DateHeure, "1");
@@ -216,13 +237,21 @@ TEST_F(FichiersListesTest, HistoriqueSansReparationNiLigneSansChiffre) {
 
 TEST_F(FichiersListesTest, TrierFiltresAmisPuisCompteurDecroissant) {
     ListeFiltres liste(false);
-    for (const auto& [motif, effectues, ami] : std::vector<std::tuple<std::string, std::string, bool>> {
-             {"r3", "3", false}, {"a1", "1", true}, {"rx", "x", false}, {"r10", "10", false}, {"a-", "", true},
-             {"r0", "0", false}, {"a5", "5", true}, {"r-2", "-2", false}, {"rvide", " ", false}})
+    for (const auto& [motif, effectues, ami] :
+         std::vector<std::tuple<std::string, std::string, bool>>{{"r3", "3", false},
+                                                                 {"a1", "1", true},
+                                                                 {"rx", "x", false},
+                                                                 {"r10", "10", false},
+                                                                 {"a-", "", true},
+                                                                 {"r0", "0", false},
+                                                                 {"a5", "5", true},
+                                                                 {"r-2", "-2", false},
+                                                                 {"rvide", " ", false}})
         liste.Lignes.push_back(filtre(motif, "", "g", "N ", effectues, ami));
     TrierFiltres(liste);
     // Les compteurs non entiers valent 0 et gardent leur ordre avec le vrai 0.
-    EXPECT_EQ(motifs(liste), (std::vector<std::string> {"a5", "a1", "a-", "r10", "r3", "rx", "r0", "rvide", "r-2"}));
+    EXPECT_EQ(motifs(liste),
+              (std::vector<std::string>{"a5", "a1", "a-", "r10", "r3", "rx", "r0", "rvide", "r-2"}));
 
     // Assez de rangées égales pour qu'un tri non stable les mélange.
     ListeFiltres longue(false);
@@ -245,17 +274,18 @@ TEST_F(FichiersListesTest, ChargerListesLitTrieEtGardeLesListesDejaRemplies) {
     ecrireBrut(fichierListe(ListeIndexExpediteurs), "r1,g,N ,1,R\r\nr9,g,N ,9,R\r\nami,g,N ,0,A\r\n");
     ecrireBrut(fichierListe(ListeIndexSujets), "lu,g,N ,1,R\r\n");
     ecrireBrut(fichierListe(ListeIndexDestinataires), "d1,A,g,N ,1,R\r\nd2,A,g,N ,2,R\r\n");
-    ecrireBrut(fichierListe(ListeIndexHistorique), "01/01/2020 00:00:00,a,,,,\r\n02/01/2020 00:00:00,b,,,,\r\n");
+    ecrireBrut(fichierListe(ListeIndexHistorique),
+               "01/01/2020 00:00:00,a,,,,\r\n02/01/2020 00:00:00,b,,,,\r\n");
     ListesFiltres listes;
     listes.ListeSujets.Lignes.push_back(filtre("deja", "", "g", "N ", "", false));
     charger(listes);
-    EXPECT_EQ(motifs(listes.ListeExpediteurs), (std::vector<std::string> {"ami", "r9", "r1"}));
-    EXPECT_EQ(motifs(listes.ListeSujets), std::vector<std::string> {"deja"});
-    EXPECT_EQ(motifs(listes.ListeDestinataires), (std::vector<std::string> {"d2", "d1"}));
+    EXPECT_EQ(motifs(listes.ListeExpediteurs), (std::vector<std::string>{"ami", "r9", "r1"}));
+    EXPECT_EQ(motifs(listes.ListeSujets), std::vector<std::string>{"deja"});
+    EXPECT_EQ(motifs(listes.ListeDestinataires), (std::vector<std::string>{"d2", "d1"}));
     ASSERT_EQ(listes.Historique.Lignes.size(), 2u);
-    EXPECT_EQ(listes.Historique.Lignes[0].Expediteur, "a");  // l'historique n'est pas retrié
+    EXPECT_EQ(listes.Historique.Lignes[0].Expediteur, "a"); // l'historique n'est pas retrié
     EXPECT_TRUE(erreurs_.empty());
-    EXPECT_EQ(statuts_, (std::vector<std::string> {Chaine(90100), ""}));
+    EXPECT_EQ(statuts_, (std::vector<std::string>{Chaine(90100), ""}));
     EXPECT_FALSE(listes.ListeExpediteurs.Modifiee || listes.ListeSujets.Modifiee ||
                  listes.ListeDestinataires.Modifiee || listes.Historique.Modifiee);
 }
@@ -268,8 +298,9 @@ TEST_F(FichiersListesTest, ErreurDeLectureSignaleeEtFichiersSuivantsIgnores) {
     ListesFiltres listes;
     charger(listes);
     const std::string cheminSujets = fichierListe(ListeIndexSujets).toStdString();
-    EXPECT_EQ(erreurs_, std::vector<std::string> {"Tessaron - Erreur|Une erreur s'est produite pendant le "
-                                                  "chargement du fichier " + cheminSujets});
+    EXPECT_EQ(erreurs_, std::vector<std::string>{"Tessaron - Erreur|Une erreur s'est produite pendant le "
+                                                 "chargement du fichier " +
+                                                 cheminSujets});
     EXPECT_TRUE(listes.ListeExpediteurs.Lignes.empty());
     EXPECT_TRUE(listes.ListeSujets.Lignes.empty());
     EXPECT_TRUE(listes.ListeDestinataires.Lignes.empty());
@@ -282,7 +313,9 @@ TEST_F(FichiersListesTest, ErreurDeLectureSignaleeEtFichiersSuivantsIgnores) {
 TEST_F(FichiersListesTest, EcritureExacteEtRelecture) {
     ecrireBrut(fichierListe(ListeIndexSujets), "intact,g,N ,1,R\n");
     ListesFiltres listes;
-    listes.ListeExpediteurs.Lignes = {filtre("\xB6" "info", "", " ", " ", "12", true),
+    listes.ListeExpediteurs.Lignes = {filtre("\xB6"
+                                             "info",
+                                             "", " ", " ", "12", true),
                                       filtre("a,b\r\nc", "", "d", "oa", "3", false)};
     listes.ListeExpediteurs.Modifiee = true;
     listes.ListeDestinataires.Lignes = {filtre("x@y", "L", "R", "N ", "", false)};
@@ -292,14 +325,17 @@ TEST_F(FichiersListesTest, EcritureExacteEtRelecture) {
     listes.Historique.Modifiee = true;
 
     ASSERT_TRUE(enregistrer(listes));
-    EXPECT_EQ(lireBrut(fichierListe(ListeIndexExpediteurs)), "\xB6" "info, , ,12,A\r\na b  c,d,oa,3,R\r\n");
-    EXPECT_EQ(lireBrut(fichierListe(ListeIndexSujets)), "intact,g,N ,1,R\n");  // non modifiée : pas réécrite
+    EXPECT_EQ(lireBrut(fichierListe(ListeIndexExpediteurs)), "\xB6"
+                                                             "info, , ,12,A\r\na b  c,d,oa,3,R\r\n");
+    EXPECT_EQ(lireBrut(fichierListe(ListeIndexSujets)), "intact,g,N ,1,R\n"); // non modifiée : pas réécrite
     EXPECT_EQ(lireBrut(fichierListe(ListeIndexDestinataires)), "x@y,L,R,N ,,R\r\n");
-    EXPECT_EQ(lireBrut(fichierListe(ListeIndexHistorique)),  // la plus récente en tête
+    EXPECT_EQ(lireBrut(fichierListe(ListeIndexHistorique)), // la plus récente en tête
               "03/02/2026 09:00:00,recent,s t,a,c,B\xA0\r\n01/02/2026 10:00:00,ancien,s,a,,B\r\n");
-    EXPECT_FALSE(listes.ListeExpediteurs.Modifiee || listes.ListeDestinataires.Modifiee || listes.Historique.Modifiee);
-    EXPECT_EQ(statuts_, (std::vector<std::string> {Chaine(90102), Chaine(90103)}));
-    EXPECT_EQ(Chaine(90103), "Listes de filtres sauvegard\xE9" "es");
+    EXPECT_FALSE(listes.ListeExpediteurs.Modifiee || listes.ListeDestinataires.Modifiee ||
+                 listes.Historique.Modifiee);
+    EXPECT_EQ(statuts_, (std::vector<std::string>{Chaine(90102), Chaine(90103)}));
+    EXPECT_EQ(Chaine(90103), "Listes de filtres sauvegard\xE9"
+                             "es");
 
     ListesFiltres relues;
     charger(relues);
@@ -355,12 +391,12 @@ TEST_F(FichiersListesTest, TroisEnregistrementsGardentLesVersionsPrecedentes) {
         ASSERT_TRUE(enregistrer(listes));
         ecrireBrut(ini(), "ini" + std::to_string(i));
     }
-    EXPECT_EQ(contenus(sauv()), (Contenus {{"Tessaron.ini", "ini2"},
-                                           {"Tessaron.ini1", "ini1"},
-                                           {"Tessaron.ini2", "ini0"},
-                                           {"Tessaron.rej", "v2,g,N ,,R\r\n"},
-                                           {"Tessaron.rej1", "v1,g,N ,,R\r\n"},
-                                           {"Tessaron.rej2", "v0,g,N ,,R\r\n"}}));
+    EXPECT_EQ(contenus(sauv()), (Contenus{{"Tessaron.ini", "ini2"},
+                                          {"Tessaron.ini1", "ini1"},
+                                          {"Tessaron.ini2", "ini0"},
+                                          {"Tessaron.rej", "v2,g,N ,,R\r\n"},
+                                          {"Tessaron.rej1", "v1,g,N ,,R\r\n"},
+                                          {"Tessaron.rej2", "v0,g,N ,,R\r\n"}}));
     EXPECT_EQ(lireBrut(fichierListe(ListeIndexExpediteurs)), "v3,g,N ,,R\r\n");
     // La copie du fichier de paramètres (mots de passe) n'est lisible que par son propriétaire.
     struct stat infos {};
@@ -373,11 +409,13 @@ struct CasRotation {
     const char* nom;
     int nbFicSauv;
     Contenus avant;                    // dossier sauv au départ
-    std::vector<std::string> versions;  // contenu du fichier de paramètres à chaque enregistrement
+    std::vector<std::string> versions; // contenu du fichier de paramètres à chaque enregistrement
     Contenus apres;
 };
 
-void PrintTo(const CasRotation& cas, std::ostream* sortie) { *sortie << cas.nom; }
+void PrintTo(const CasRotation& cas, std::ostream* sortie) {
+    *sortie << cas.nom;
+}
 
 class RotationTest : public FichiersListesTest, public testing::WithParamInterface<CasRotation> {};
 
@@ -395,22 +433,42 @@ TEST_P(RotationTest, CopiesDuFichierDeParametres) {
 INSTANTIATE_TEST_SUITE_P(
     Copies, RotationTest,
     testing::Values(
-        CasRotation {"CinqCopiesPleines", 5,
-                     {{"Tessaron.ini", "b"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini2", "2"}, {"Tessaron.ini3", "3"},
-                      {"Tessaron.ini4", "4"}, {"Tessaron.ini5", "5"}},
-                     {"neuf"},
-                     {{"Tessaron.ini", "neuf"}, {"Tessaron.ini1", "b"}, {"Tessaron.ini2", "1"}, {"Tessaron.ini3", "2"},
-                      {"Tessaron.ini4", "3"}, {"Tessaron.ini5", "4"}}},
-        CasRotation {"UneCopieNumeroteeJamaisRemplacee", 1, {}, {"v1", "v2", "v3", "v4"},
-                     {{"Tessaron.ini", "v4"}, {"Tessaron.ini1", "v1"}}},
-        CasRotation {"ZeroCommeUn", 0, {{"Tessaron.ini", "b"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini2", "2"}},
-                     {"v1", "v2"},
-                     {{"Tessaron.ini", "v2"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini2", "2"}}},
-        CasRotation {"NombreDemesure", INT_MAX, {{"Tessaron.ini", "b"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini01", "z"}},
-                     {"v"},
-                     {{"Tessaron.ini", "v"}, {"Tessaron.ini1", "b"}, {"Tessaron.ini2", "1"}, {"Tessaron.ini01", "z"}}},
-        CasRotation {"TrouDansLaSuite", 3, {{"Tessaron.ini", "b"}, {"Tessaron.ini2", "2"}}, {"v"},
-                     {{"Tessaron.ini", "v"}, {"Tessaron.ini1", "b"}, {"Tessaron.ini3", "2"}}}),
+        CasRotation{"CinqCopiesPleines",
+                    5,
+                    {{"Tessaron.ini", "b"},
+                     {"Tessaron.ini1", "1"},
+                     {"Tessaron.ini2", "2"},
+                     {"Tessaron.ini3", "3"},
+                     {"Tessaron.ini4", "4"},
+                     {"Tessaron.ini5", "5"}},
+                    {"neuf"},
+                    {{"Tessaron.ini", "neuf"},
+                     {"Tessaron.ini1", "b"},
+                     {"Tessaron.ini2", "1"},
+                     {"Tessaron.ini3", "2"},
+                     {"Tessaron.ini4", "3"},
+                     {"Tessaron.ini5", "4"}}},
+        CasRotation{"UneCopieNumeroteeJamaisRemplacee",
+                    1,
+                    {},
+                    {"v1", "v2", "v3", "v4"},
+                    {{"Tessaron.ini", "v4"}, {"Tessaron.ini1", "v1"}}},
+        CasRotation{"ZeroCommeUn",
+                    0,
+                    {{"Tessaron.ini", "b"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini2", "2"}},
+                    {"v1", "v2"},
+                    {{"Tessaron.ini", "v2"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini2", "2"}}},
+        CasRotation{
+            "NombreDemesure",
+            INT_MAX,
+            {{"Tessaron.ini", "b"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini01", "z"}},
+            {"v"},
+            {{"Tessaron.ini", "v"}, {"Tessaron.ini1", "b"}, {"Tessaron.ini2", "1"}, {"Tessaron.ini01", "z"}}},
+        CasRotation{"TrouDansLaSuite",
+                    3,
+                    {{"Tessaron.ini", "b"}, {"Tessaron.ini2", "2"}},
+                    {"v"},
+                    {{"Tessaron.ini", "v"}, {"Tessaron.ini1", "b"}, {"Tessaron.ini3", "2"}}}),
     [](const testing::TestParamInfo<CasRotation>& parametre) { return std::string(parametre.param.nom); });
 
 TEST_F(FichiersListesTest, RenommageVersUnNomPrisLaisseLesDeuxFichiers) {
@@ -421,12 +479,13 @@ TEST_F(FichiersListesTest, RenommageVersUnNomPrisLaisseLesDeuxFichiers) {
     ecrireBrut(ini(), "neuf");
     EXPECT_FALSE(TournerSauvegardes(ini(), sauv(), 3));
     EXPECT_TRUE(CopierFichierAtomique(ini(), QDir(sauv()).filePath("Tessaron.ini")));
-    EXPECT_EQ(contenus(sauv()), (Contenus {{"Tessaron.ini", "neuf"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini2", "2"}}));
-    EXPECT_FALSE(RenommerSansEcraser(QDir(sauv()).filePath("Tessaron.ini1"), QDir(sauv()).filePath("Tessaron.ini2")));
+    EXPECT_EQ(contenus(sauv()),
+              (Contenus{{"Tessaron.ini", "neuf"}, {"Tessaron.ini1", "1"}, {"Tessaron.ini2", "2"}}));
+    EXPECT_FALSE(
+        RenommerSansEcraser(QDir(sauv()).filePath("Tessaron.ini1"), QDir(sauv()).filePath("Tessaron.ini2")));
     EXPECT_TRUE(RenommerSansEcraser(QDir(sauv()).filePath("Tessaron.ini1"), QDir(sauv()).filePath("libre")));
-    EXPECT_EQ(contenus(sauv()), (Contenus {{"Tessaron.ini", "neuf"}, {"Tessaron.ini2", "2"}, {"libre", "1"}}));
+    EXPECT_EQ(contenus(sauv()), (Contenus{{"Tessaron.ini", "neuf"}, {"Tessaron.ini2", "2"}, {"libre", "1"}}));
 }
-
 
 TEST_F(FichiersListesTest, EcritureImpossibleGardeLAncienFichierEtLaModification) {
     const std::string ancien = "ancien,g,N ,1,R\r\n";
@@ -443,13 +502,13 @@ TEST_F(FichiersListesTest, EcritureImpossibleGardeLAncienFichierEtLaModification
     const QString cheminListe = fichierListe(ListeIndexExpediteurs);
     EXPECT_EQ(lireBrut(cheminListe), ancien);
     EXPECT_TRUE(listes.ListeExpediteurs.Modifiee);
-    EXPECT_EQ(statuts_, (std::vector<std::string> {Chaine(90102), "Impossible d'enregistrer le fichier " +
-                                                                       cheminListe.toStdString()}));
+    EXPECT_EQ(statuts_, (std::vector<std::string>{Chaine(90102), "Impossible d'enregistrer le fichier " +
+                                                                     cheminListe.toStdString()}));
     // Les autres listes sont enregistrées ; aucun fichier temporaire ne traîne.
     EXPECT_FALSE(listes.ListeSujets.Modifiee);
     EXPECT_EQ(lireBrut(fichierListe(ListeIndexSujets)), "petit,g,N ,,R\r\n");
     EXPECT_EQ(QDir(dossier_.path()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList {"Tessaron.rej", "Tessaron.rjs"}));
+              (QStringList{"Tessaron.rej", "Tessaron.rjs"}));
     EXPECT_EQ(lireBrut(QDir(sauv()).filePath("Tessaron.rej")), ancien);
 
     // Une fois la place revenue, l'enregistrement suivant écrit la liste.
@@ -459,13 +518,14 @@ TEST_F(FichiersListesTest, EcritureImpossibleGardeLAncienFichierEtLaModification
 }
 
 TEST_F(FichiersListesTest, SuppressionImpossibleGardeLaModification) {
-    ASSERT_TRUE(QDir(dossier_.path()).mkpath("Tessaron.rjd/dedans"));  // ne se supprime pas
+    ASSERT_TRUE(QDir(dossier_.path()).mkpath("Tessaron.rjd/dedans")); // ne se supprime pas
     ListesFiltres listes;
     listes.ListeDestinataires.Modifiee = true;
     EXPECT_FALSE(enregistrer(listes));
     EXPECT_TRUE(listes.ListeDestinataires.Modifiee);
-    EXPECT_EQ(statuts_, (std::vector<std::string> {Chaine(90102), "Impossible de supprimer le fichier " +
-                                                                       fichierListe(ListeIndexDestinataires).toStdString()}));
+    EXPECT_EQ(statuts_, (std::vector<std::string>{Chaine(90102),
+                                                  "Impossible de supprimer le fichier " +
+                                                      fichierListe(ListeIndexDestinataires).toStdString()}));
 }
 
 } // namespace

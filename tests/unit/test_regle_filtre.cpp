@@ -1,22 +1,12 @@
 // Règles de l'éditeur de filtre : contrôle des motifs, lignes construites d'après les choix et
 // relues en choix, motifs déjà présents, tri d'une liste par motif, nature du filtre.
+#include "FiltreEssai.h"
 #include "filtres/RegleFiltre.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-static bool operator==(const structFiltre& a, const structFiltre& b) {
-    return a.Motif == b.Motif && a.Champ == b.Champ && a.Avant == b.Avant && a.Pendant == b.Pendant &&
-           a.Effectues == b.Effectues && a.Ami == b.Ami;
-}
-
-static void PrintTo(const structFiltre& f, std::ostream* sortie) {
-    *sortie << "{" << testing::PrintToString(f.Motif) << ", " << testing::PrintToString(f.Champ) << ", "
-            << testing::PrintToString(f.Avant) << ", " << testing::PrintToString(f.Pendant) << ", "
-            << testing::PrintToString(f.Effectues) << ", " << (f.Ami ? "ami" : "rejet") << "}";
-}
 
 static void PrintTo(const ChoixEditeur& c, std::ostream* sortie) {
     *sortie << "{" << testing::PrintToString(c.Motif) << ", essai " << testing::PrintToString(c.Echantillon)
