@@ -16,13 +16,40 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QShortcut>
+#include <QStyle>
 #include <QTreeView>
 #include <QUrl>
 
 namespace {
 
+// Image d'une entrée des deux menus, prise parmi celles du style.
+QIcon imageEntree(const QMenu& menu, const QString& texte) {
+    static const std::pair<const char*, QStyle::StandardPixmap> images[] = {
+        {"Interroger cette boîte", QStyle::SP_BrowserReload},
+        {"Paramètres", QStyle::SP_FileDialogDetailedView},
+        {"Restauration", QStyle::SP_DialogResetButton},
+        {"Créer une boîte", QStyle::SP_FileIcon},
+        {"Supprimer cette boîte", QStyle::SP_TrashIcon},
+        {"Modifier cette boîte", QStyle::SP_FileDialogContentsView},
+        {"A propos d'Tessaron", QStyle::SP_MessageBoxInformation},
+        {"&Affiche le début du message", QStyle::SP_FileDialogContentsView},
+        {"Affiche l'&entête du message", QStyle::SP_FileDialogInfoView},
+        {"Analyse ce message (pièces jointes)", QStyle::SP_FileDialogDetailedView},
+        {"&Répond à l'expéditeur du message", QStyle::SP_ArrowBack},
+        {"A&joute l'expéditeur à la liste des filtres", QStyle::SP_DialogNoButton},
+        {"Faire de cet expéditeur un Ami", QStyle::SP_DialogYesButton},
+        {"Ajoute le sujet à la liste des filtres", QStyle::SP_DialogNoButton},
+        {"&Lance le client de messagerie", QStyle::SP_ComputerIcon},
+        {"&Vide la liste", QStyle::SP_DialogResetButton}};
+    for (const auto& [libelle, image] : images)
+        if (texte == QString::fromUtf8(libelle)) return menu.style()->standardIcon(image);
+    if (texte == ChaineQ(1545) || texte == ChaineQ(1546))
+        return menu.style()->standardIcon(QStyle::SP_TrashIcon);
+    return {};
+}
+
 QAction* entree(QMenu& menu, const QString& texte, const QKeySequence& touches, bool actif) {
-    QAction* action = menu.addAction(texte);
+    QAction* action = menu.addAction(imageEntree(menu, texte), texte);
     action->setShortcut(touches);
     action->setEnabled(actif);
     return action;
@@ -162,8 +189,7 @@ void TForm1::SignalerListePerimee() {
 void TForm1::ouvrirMenuBoites(const QPoint& position) {
     const int ligne = ligneBoiteSelectionnee();
     QMenu menu(this);
-    QAction* interroger = menu.addAction(QStringLiteral("Interroger cette boîte"));
-    interroger->setEnabled(ligne >= 0);
+    QAction* interroger = entree(menu, QStringLiteral("Interroger cette boîte"), {}, ligne >= 0);
     menu.setDefaultAction(interroger);
     connect(interroger, &QAction::triggered, this,
             [this, ligne] { scrutation_->Timer1Timer(OrigineScrutation::MenuBoite, ligne); });
