@@ -510,6 +510,38 @@ private slots:
         QCOMPARE(f.focusWidget(), vue);
     }
 
+    // 100 000 lignes, motifs très longs, faits de jokers seulement ou de caractères d'expressions
+    // régulières : tri par chaque sorte de colonne, recherche et suppression vont au bout.
+    void grandeListeEtMotifsExtremes() {
+        auto& lignes = listes().ListeExpediteurs.Lignes;
+        lignes.clear();
+        for (int i = 0; i < 100000; ++i)
+            lignes.push_back(filtre("exp" + std::to_string(i) + "@x.fr", std::to_string(i % 97)));
+        lignes[10].Motif = std::string(1000, 'a');
+        lignes[20].Motif = "*?#\xB5*";
+        lignes[30].Motif = PARTIEL + "(.*)[a-z]+$^";
+        ouvrir();
+        TFormRejets& f = *f_;
+        QTreeView* vue = f.Vue(0);
+        QCOMPARE(vue->model()->rowCount(), 100000);
+        for (int colonne : {3, 0, 0})
+            emit vue->header()->sectionClicked(colonne);
+        QCOMPARE(lignes.size(), std::size_t(100000));
+
+        Guichet g;
+        g.Saisir(QStringLiteral("(.*)[A-Z]+$^"));
+        f.Bouton(TFormRejets::Commande::Rechercher)->click();
+        QVERIFY(g.Fini());
+        const std::vector<int> trouve = lignesChoisies(vue);
+        QCOMPARE(trouve.size(), std::size_t(1));
+        QCOMPARE(lignes[static_cast<std::size_t>(trouve.front())].Motif, PARTIEL + "(.*)[a-z]+$^");
+
+        g.Repondre(QMessageBox::Yes);
+        f.Bouton(TFormRejets::Commande::Supprimer)->click();
+        QVERIFY(g.Fini());
+        QCOMPARE(vue->model()->rowCount(), 99999);
+    }
+
     void rechercheDepuisLaDerniereLigne() {
         listes().ListeExpediteurs.Lignes = {filtre("promo1"), filtre("deux"), filtre("promo3")};
         ouvrir();
