@@ -2,12 +2,10 @@
 
 #include "RegleFiltre.h"
 #include "Tessaron6.h"
-#include "donnees/Casse1252.h"
 #include "donnees/Cp1252.h"
 #include "donnees/FichierIni.h"
 #include "donnees/ParametresGlobaux.h"
 #include "moteur/EtatProgramme.h"
-#include "moteur/entete/Adresses.h"
 
 #include <utility>
 
@@ -106,13 +104,13 @@ ResultatEdition EditionFiltre::Creer(int onglet, OrigineCreation origine, const 
     choix.Ami = false;
     switch (origine) {
     case OrigineCreation::AjoutExpediteur:
-        choix.Motif = ExtraireAdresse(AnsiLowerCase(texte));
+        choix.Motif = MotifPropose(texte, true);
         break;
     case OrigineCreation::AjoutSujet:
-        choix.Motif = AnsiLowerCase(texte);
+        choix.Motif = MotifPropose(texte, false);
         break;
     case OrigineCreation::Ami:
-        choix.Motif = ExtraireAdresse(AnsiLowerCase(texte));
+        choix.Motif = MotifPropose(texte, true);
         choix.Mode = ModeExact;
         choix.Ami = true;
         break;

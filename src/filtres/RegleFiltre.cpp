@@ -3,6 +3,7 @@
 #include "donnees/Casse1252.h"
 #include "donnees/Chaines.h"
 #include "donnees/TypeRejet.h"
+#include "moteur/entete/Adresses.h"
 
 #include <algorithm>
 #include <numeric>
@@ -242,4 +243,9 @@ std::string GenreFiltre(int onglet, int fromReturnPath) {
     default:
         return Chaine(3051) + "Destination";
     }
+}
+
+std::string MotifPropose(std::string_view texte, bool adresse) {
+    const std::string minuscules = AnsiLowerCase(texte);
+    return adresse ? ExtraireAdresse(minuscules) : minuscules;
 }

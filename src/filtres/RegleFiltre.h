@@ -83,6 +83,10 @@ std::string MessageDoublon(std::string_view motifSansMarque);
 // même motif gardent leur ordre. Rend la nouvelle place de la ligne `suivie` (-1 : -1).
 int TrierParMotif(ListeFiltres& liste, int suivie);
 
+// Motif proposé pour un nouveau filtre : l'adresse nue, en minuscules, d'un texte d'expéditeur
+// (`adresse` vrai), sinon le texte en minuscules (un sujet).
+std::string MotifPropose(std::string_view texte, bool adresse);
+
 // "Filtre par " suivi du champ expéditeur testé (onglet 0, selon FromReturnPath), de "Sujet"
 // (onglet 1) ou de "Destination" (onglet 2).
 std::string GenreFiltre(int onglet, int fromReturnPath);

@@ -1,9 +1,7 @@
 #include "ActionsMessages.h"
 
-#include "donnees/Casse1252.h"
 #include "donnees/Cp1252.h"
 #include "donnees/Historique.h"
-#include "entete/Adresses.h"
 
 #include <algorithm>
 #include <string_view>
@@ -98,14 +96,6 @@ std::optional<MotifCellule> MotifDeCellule(const std::string& cellule, int colon
     trouve.Motif = cellule.substr(debutMotif, parenthese - debutMotif);
     if (trouve.Motif.empty()) return std::nullopt;
     return trouve;
-}
-
-std::string MotifExpediteur(const LigneMessage& ligne) {
-    return ExtraireAdresse(AnsiLowerCase(SansMarqueFiltre(ligne.Colonnes[ColExpediteur])));
-}
-
-std::string MotifSujet(const LigneMessage& ligne) {
-    return AnsiLowerCase(SansMarqueFiltre(ligne.Colonnes[ColSujet]));
 }
 
 EtatMenuMessages EtatMenu(const StockMessages& messages, const std::vector<int>& selection, bool toutSelectionner) {

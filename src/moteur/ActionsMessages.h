@@ -37,11 +37,6 @@ struct MotifCellule {
 // marque au motif non vide.
 std::optional<MotifCellule> MotifDeCellule(const std::string& cellule, int colonne);
 
-// Motif proposé pour filtrer l'expéditeur de la ligne : son adresse nue, en minuscules.
-std::string MotifExpediteur(const LigneMessage& ligne);
-// Motif proposé pour filtrer le sujet de la ligne : le sujet sans marque, en minuscules.
-std::string MotifSujet(const LigneMessage& ligne);
-
 // Ce que le menu de la liste des messages montre actif (ou visible) pour une sélection.
 struct EtatMenuMessages {
     bool VoirTexte = false;            // une seule ligne choisie

@@ -369,13 +369,19 @@ void TForm1::afficherAide(const QString& aide) {
     minuteurAide_->start();
 }
 
-void TForm1::chargerDonnees() {
+// Ce que chaque boîte créée reçoit : la fenêtre pour parent de son client et de son minuteur,
+// le contexte TLS du programme et l'interrogation à chaque tic.
+ContexteCreationBoite TForm1::contexteCreationBoite() {
     ContexteCreationBoite creation;
     creation.proprietaire = this;
     creation.contexteSsl = &etat_.ContexteSsl;
     creation.surMinuteur = [this](ClientPop3* client) {
         scrutation_->Timer1Timer(OrigineScrutation::Minuteur, -1, client);
     };
+    return creation;
+}
+
+void TForm1::chargerDonnees() {
     etat_.MotDePasseDemarrage = etat_.Parametres.Protege;
     if (!etat_.MotDePasseDemarrage.empty() && !demanderMotDePasse(1003, nullptr)) {
         // Refus : le programme s'arrête sans rien charger ni enregistrer.
@@ -384,7 +390,7 @@ void TForm1::chargerDonnees() {
         return;
     }
     ChargerBoites(ini_, etat_.MotDePasseDemarrage.empty() ? nullptr : &etat_.MotDePasseDemarrage, boites_,
-                  etat_.SectionsBoites, creation);
+                  etat_.SectionsBoites, contexteCreationBoite());
     etat_.Jokers.Charger(ini_);
     etat_.PreparerCorrespondance();
     legenderGroupeBoites();

@@ -158,11 +158,10 @@ private:
     void trouverFiltre(int liste, const std::string& motif);
     void ajouterFiltreDuMessage(bool sujet);
     void faireAmiDuMessage();
-    ResultatEdition creerFiltreDepuisMessage(OrigineCreation origine, const std::string& texte,
-                                             int onglet = ListeIndexExpediteurs);
     void enregistrerListes();
     void afficherAideEnLigne();
     bool demanderMotDePasse(int texte, QWidget* parent);
+    struct ContexteCreationBoite contexteCreationBoite();
     void chargerDonnees();
     void creerFenetreInterception();
     void creerVisionneuse();

@@ -28,13 +28,7 @@ QToolButton* boutonBoite(QWidget* parent, QStyle::StandardPixmap image, const QS
 } // namespace
 
 void TForm1::construireBoutonsBoites(QBoxLayout* gauche, QBoxLayout* droite) {
-    ContexteCreationBoite creation;
-    creation.proprietaire = this;
-    creation.contexteSsl = &etat_.ContexteSsl;
-    creation.surMinuteur = [this](ClientPop3* client) {
-        scrutation_->Timer1Timer(OrigineScrutation::Minuteur, -1, client);
-    };
-    maintenance_ = std::make_unique<MaintenanceBoites>(contexte_, ini_, creation);
+    maintenance_ = std::make_unique<MaintenanceBoites>(contexte_, ini_, contexteCreationBoite());
 
     btnOrdre_ =
         boutonBoite(this, QStyle::SP_DialogSaveButton,

@@ -24,7 +24,7 @@ void TForm1::creerGestionnaireFiltres() {
     formRejets_->SurEnregistrerListes = [this] { enregistrerListes(); };
     formRejets_->SurAide = [this](const std::string&) { afficherAideEnLigne(); };
     form7_->SurAmi = [this](const std::string& expediteur) {
-        creerFiltreDepuisMessage(OrigineCreation::Ami, expediteur);
+        formRejets_->CreerDepuis(ListeIndexExpediteurs, OrigineCreation::Ami, expediteur);
     };
     // Le champ de l'expéditeur lu au démarrage donne la légende de la colonne des messages.
     formRejets_->RelireOptions();
@@ -47,8 +47,8 @@ void TForm1::ajouterFiltreDuMessage(bool sujet) {
     const LigneMessage& ligne = messages_.Ligne(lignes.front());
     const int onglet = sujet ? ListeIndexSujets : ListeIndexExpediteurs;
     const std::string texte = SansMarqueFiltre(ligne.Colonnes[sujet ? ColSujet : ColExpediteur]);
-    const ResultatEdition r = creerFiltreDepuisMessage(
-        sujet ? OrigineCreation::AjoutSujet : OrigineCreation::AjoutExpediteur, texte, onglet);
+    const ResultatEdition r = formRejets_->CreerDepuis(
+        onglet, sujet ? OrigineCreation::AjoutSujet : OrigineCreation::AjoutExpediteur, texte);
     if (!r.Rejeter) return;
     DemandeSuppression demande;
     demande.Lignes = lignes;
@@ -65,10 +65,6 @@ void TForm1::ajouterFiltreDuMessage(bool sujet) {
 void TForm1::faireAmiDuMessage() {
     const std::vector<int> lignes = lignesMessagesSelectionnees();
     if (lignes.size() != 1) return;
-    creerFiltreDepuisMessage(OrigineCreation::Ami, MotifExpediteur(messages_.Ligne(lignes.front())));
-}
-
-ResultatEdition TForm1::creerFiltreDepuisMessage(OrigineCreation origine, const std::string& texte,
-                                                 int onglet) {
-    return formRejets_->CreerDepuis(onglet, origine, texte);
+    formRejets_->CreerDepuis(ListeIndexExpediteurs, OrigineCreation::Ami,
+                             SansMarqueFiltre(messages_.Ligne(lignes.front()).Colonnes[ColExpediteur]));
 }

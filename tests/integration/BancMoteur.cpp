@@ -57,3 +57,9 @@ std::vector<std::string> BancMoteur::Lignes() const {
     }
     return lignes;
 }
+
+int BancMoteur::LigneDuSujet(const std::string& sujet) const {
+    for (int i = 0; i < messages_.Nombre(); ++i)
+        if (messages_.Ligne(i).Colonnes[ColSujet] == sujet) return i;
+    return -1;
+}

@@ -43,6 +43,8 @@ protected:
     std::string NbMsg(int ligne) const;
     // Les colonnes "N° Msg" de la liste, ligne par ligne, en "numéro:uidl:boîte".
     std::vector<std::string> Lignes() const;
+    // La ligne de la liste dont le sujet est celui-ci ; -1 sinon.
+    int LigneDuSujet(const std::string& sujet) const;
 
     QTemporaryDir dossier_;
     std::unique_ptr<FichierIni> ini_;

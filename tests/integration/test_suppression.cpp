@@ -45,18 +45,12 @@ Textes uidlsServeur(const std::string& utilisateur) {
 
 class SuppressionTest : public BancMoteur {
 protected:
-    // La ligne de la liste dont le sujet est celui-ci ; -1 sinon.
-    int ligne(const std::string& sujet) const {
-        for (int i = 0; i < messages_.Nombre(); ++i)
-            if (messages_.Ligne(i).Colonnes[ColSujet] == sujet) return i;
-        return -1;
-    }
-    std::string uidl(const std::string& sujet) const { return messages_.Ligne(ligne(sujet)).Colonnes[ColUidl]; }
+    std::string uidl(const std::string& sujet) const { return messages_.Ligne(LigneDuSujet(sujet)).Colonnes[ColUidl]; }
 
     ResultatSuppression supprimer(const std::vector<std::string>& sujets, bool sansConfirmation = false,
                                   int attenteMs = 5000) {
         DemandeSuppression demande;
-        for (const auto& s : sujets) demande.Lignes.push_back(ligne(s));
+        for (const auto& s : sujets) demande.Lignes.push_back(LigneDuSujet(s));
         demande.SansConfirmation = sansConfirmation;
         demande.AttenteBoiteOccupeeMs = attenteMs;
         return SupprimerMessages(contexte_, *scrutation_, demande);
@@ -83,7 +77,7 @@ TEST_F(SuppressionTest, TroisLignesDeDeuxBoitesEffaceesFermeesReinterrogeesEtHis
     Interroger(1);
     ASSERT_EQ(messages_.Nombre(), 5);
     const std::string restantA = uidl("a2"), restantB = uidl("b1");
-    const LigneMessage a1 = messages_.Ligne(ligne("a1, virgule"));
+    const LigneMessage a1 = messages_.Ligne(LigneDuSujet("a1, virgule"));
     ui_.historique.clear();
 
     const ResultatSuppression r = supprimer({"b2", "a1, virgule", "a3"});

@@ -29,15 +29,7 @@ std::string taille(const std::string& contenu) {
 
 } // namespace
 
-class VoirMessageTest : public BancMoteur {
-protected:
-    // La ligne de la liste dont le sujet est celui-ci ; -1 sinon.
-    int ligne(const std::string& sujet) const {
-        for (int i = 0; i < messages_.Nombre(); ++i)
-            if (messages_.Ligne(i).Colonnes[ColSujet] == sujet) return i;
-        return -1;
-    }
-};
+using VoirMessageTest = BancMoteur;
 
 TEST_F(VoirMessageTest, CorpsDecodeSelonSonCodageEtSonJeu) {
     struct Cas {
@@ -77,7 +69,7 @@ TEST_F(VoirMessageTest, CorpsDecodeSelonSonCodageEtSonJeu) {
     for (std::size_t i = 0; i < std::size(cas); ++i) {
         const Cas& c = cas[i];
         SCOPED_TRACE(c.sujet);
-        const int index = ligne(c.sujet);
+        const int index = LigneDuSujet(c.sujet);
         ASSERT_GE(index, 0);
         ui_.historique.clear();
         const std::string uidl = messages_.Ligne(index).Colonnes[ColUidl];
@@ -152,7 +144,7 @@ TEST_F(VoirMessageTest, LignePerimeeQuandLeMessageAQuitteLeServeur) {
     for (const char* sujet : {"premier", "second"}) {
         SCOPED_TRACE(sujet);
         ui_.historique.clear();
-        const int index = ligne(sujet);
+        const int index = LigneDuSujet(sujet);
         const int iconeAvant = messages_.Ligne(index).Icone;
 
         const ResultatVoir r = VoirMessage(contexte_, index, ModeVoir::Texte, 10);

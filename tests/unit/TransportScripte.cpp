@@ -207,3 +207,8 @@ bool AttendreQue(const std::function<bool()>& condition, int delaiMs) {
     while (!condition() && !limite.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return condition();
 }
+
+Repliques operator+(Repliques debut, const Repliques& suite) {
+    debut.insert(debut.end(), suite.begin(), suite.end());
+    return debut;
+}

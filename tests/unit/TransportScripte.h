@@ -25,6 +25,10 @@ Replique Fermeture();   // le serveur coupe la connexion
 Replique Pause();       // le serveur se tait jusqu'à Conversation::reprendre()
 Replique Chiffrement(); // le client passe ici en TLS (demarrerTls) ; annoncé par `chiffre`
 
+using Repliques = std::vector<Replique>;
+// Une conversation puis une autre à sa suite.
+Repliques operator+(Repliques debut, const Repliques& suite);
+
 class TransportScripte;
 
 // État partagé entre le test et les transports successifs d'un même client.

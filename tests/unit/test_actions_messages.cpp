@@ -1,5 +1,6 @@
 // Entrées du menu de la liste des messages : entrées actives selon la sélection, textes
 // copiés, lien de réponse, motif du filtre d'une cellule, motifs d'un nouveau filtre.
+#include "filtres/RegleFiltre.h"
 #include "moteur/ActionsMessages.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +148,6 @@ TEST(ActionsMessages, MotifDuFiltreDUneCellule) {
 
 TEST(ActionsMessages, MotifsProposesPourUnNouveauFiltre) {
     const LigneMessage l = ligne("Jean.Dupont@Exemple.TEST\xA0(\xB6jean)\xA0", "\xC9T\xC9 Chaud\xA0(\xB6\xE9t\xE9)\xA0");
-    EXPECT_EQ(MotifExpediteur(l), "jean.dupont@exemple.test");
-    EXPECT_EQ(MotifSujet(l), "\xE9t\xE9 chaud");
+    EXPECT_EQ(MotifPropose(SansMarqueFiltre(l.Colonnes[ColExpediteur]), true), "jean.dupont@exemple.test");
+    EXPECT_EQ(MotifPropose(SansMarqueFiltre(l.Colonnes[ColSujet]), false), "\xE9t\xE9 chaud");
 }

@@ -14,16 +14,10 @@
 
 namespace {
 
-using Repliques = std::vector<Replique>;
 using Operation = bool (ClientPop3::*)();
 
 std::string cp(const std::string& utf8) {
     return utf8VersCp1252(utf8);
-}
-
-Repliques operator+(Repliques debut, const Repliques& suite) {
-    debut.insert(debut.end(), suite.begin(), suite.end());
-    return debut;
 }
 
 // Accueil puis USER / PASS acceptés pour bob.
