@@ -22,34 +22,11 @@
 
 namespace {
 
-// Image d'une entrée des deux menus, prise parmi celles du style.
-QIcon imageEntree(const QMenu& menu, const QString& texte) {
-    static const std::pair<const char*, QStyle::StandardPixmap> images[] = {
-        {"Interroger cette boîte", QStyle::SP_BrowserReload},
-        {"Paramètres", QStyle::SP_FileDialogDetailedView},
-        {"Restauration", QStyle::SP_DialogResetButton},
-        {"Créer une boîte", QStyle::SP_FileIcon},
-        {"Supprimer cette boîte", QStyle::SP_TrashIcon},
-        {"Modifier cette boîte", QStyle::SP_FileDialogContentsView},
-        {"A propos d'Tessaron", QStyle::SP_MessageBoxInformation},
-        {"&Affiche le début du message", QStyle::SP_FileDialogContentsView},
-        {"Affiche l'&entête du message", QStyle::SP_FileDialogInfoView},
-        {"Analyse ce message (pièces jointes)", QStyle::SP_FileDialogDetailedView},
-        {"&Répond à l'expéditeur du message", QStyle::SP_ArrowBack},
-        {"A&joute l'expéditeur à la liste des filtres", QStyle::SP_DialogNoButton},
-        {"Faire de cet expéditeur un Ami", QStyle::SP_DialogYesButton},
-        {"Ajoute le sujet à la liste des filtres", QStyle::SP_DialogNoButton},
-        {"&Lance le client de messagerie", QStyle::SP_ComputerIcon},
-        {"&Vide la liste", QStyle::SP_DialogResetButton}};
-    for (const auto& [libelle, image] : images)
-        if (texte == QString::fromUtf8(libelle)) return menu.style()->standardIcon(image);
-    if (texte == ChaineQ(1545) || texte == ChaineQ(1546))
-        return menu.style()->standardIcon(QStyle::SP_TrashIcon);
-    return {};
-}
-
-QAction* entree(QMenu& menu, const QString& texte, const QKeySequence& touches, bool actif) {
-    QAction* action = menu.addAction(imageEntree(menu, texte), texte);
+// Une entrée avec son raccourci et, sauf SP_CustomBase, une image prise parmi celles du style.
+QAction* entree(QMenu& menu, const QString& texte, const QKeySequence& touches, bool actif,
+                QStyle::StandardPixmap image = QStyle::SP_CustomBase) {
+    QAction* action = menu.addAction(texte);
+    if (image != QStyle::SP_CustomBase) action->setIcon(menu.style()->standardIcon(image));
     action->setShortcut(touches);
     action->setEnabled(actif);
     return action;
@@ -112,16 +89,17 @@ void TForm1::ouvrirMenuMessages(const QPoint& position) {
     const EtatMenuMessages e = EtatMenu(messages_, lignes, etat_.Parametres.ToutSelectionner);
     MenuMotifRouge menu(this);
     QAction* voir = entree(menu, QStringLiteral("&Affiche le début du message"), QKeySequence(Qt::Key_Return),
-                           e.VoirTexte);
+                           e.VoirTexte, QStyle::SP_FileDialogContentsView);
     menu.setDefaultAction(voir);
     connect(voir, &QAction::triggered, this, [this] { VoirMessageSelectionne(false); });
     connect(entree(menu, QStringLiteral("Affiche l'&entête du message"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                   e.VoirEntete),
+                   e.VoirEntete, QStyle::SP_FileDialogInfoView),
             &QAction::triggered, this, [this] { VoirMessageSelectionne(true); });
     // La fenêtre d'analyse du contenu n'existe pas encore : l'entrée reste grisée.
     entree(menu, QStringLiteral("Analyse ce message (pièces jointes)"), QKeySequence(Qt::CTRL | Qt::Key_N),
-           false);
-    connect(entree(menu, ChaineQ(e.LegendeSupprimer), QKeySequence(Qt::Key_Delete), e.Supprimer),
+           false, QStyle::SP_FileDialogDetailedView);
+    connect(entree(menu, ChaineQ(e.LegendeSupprimer), QKeySequence(Qt::Key_Delete), e.Supprimer,
+                   QStyle::SP_TrashIcon),
             &QAction::triggered, this, [this] { SupprimerMessagesSelectionnes(false); });
     menu.addSeparator();
     QMenu* copie = menu.addMenu(QStringLiteral("Copie dans le Presse-Papier"));
@@ -143,16 +121,16 @@ void TForm1::ouvrirMenuMessages(const QPoint& position) {
                 [this, quoi] { copierCellule(quoi); });
     }
     connect(entree(menu, QStringLiteral("&Répond à l'expéditeur du message"),
-                   QKeySequence(Qt::CTRL | Qt::Key_R), e.Repondre),
+                   QKeySequence(Qt::CTRL | Qt::Key_R), e.Repondre, QStyle::SP_ArrowBack),
             &QAction::triggered, this, [this] { repondre(); });
     connect(entree(menu, QStringLiteral("A&joute l'expéditeur à la liste des filtres"),
-                   QKeySequence(Qt::CTRL | Qt::Key_J), e.AjouterExpediteur),
+                   QKeySequence(Qt::CTRL | Qt::Key_J), e.AjouterExpediteur, QStyle::SP_DialogNoButton),
             &QAction::triggered, this, [this] { ajouterFiltreDuMessage(false); });
     connect(entree(menu, QStringLiteral("Faire de cet expéditeur un Ami"), QKeySequence(Qt::CTRL | Qt::Key_A),
-                   e.FaireAmi),
+                   e.FaireAmi, QStyle::SP_DialogYesButton),
             &QAction::triggered, this, [this] { faireAmiDuMessage(); });
     connect(entree(menu, QStringLiteral("Ajoute le sujet à la liste des filtres"),
-                   QKeySequence(Qt::CTRL | Qt::Key_K), e.AjouterSujet),
+                   QKeySequence(Qt::CTRL | Qt::Key_K), e.AjouterSujet, QStyle::SP_DialogNoButton),
             &QAction::triggered, this, [this] { ajouterFiltreDuMessage(true); });
     const QModelIndex cellule = listeMessages_->indexAt(position);
     if (cellule.isValid()) {
@@ -169,10 +147,11 @@ void TForm1::ouvrirMenuMessages(const QPoint& position) {
     }
     menu.addSeparator();
     connect(entree(menu, QStringLiteral("&Lance le client de messagerie"), QKeySequence(Qt::CTRL | Qt::Key_L),
-                   e.LancerClient),
+                   e.LancerClient, QStyle::SP_ComputerIcon),
             &QAction::triggered, this, [this] { LancerClientMessagerie(); });
     menu.addSeparator();
-    connect(entree(menu, QStringLiteral("&Vide la liste"), QKeySequence(Qt::CTRL | Qt::Key_V), e.Vider),
+    connect(entree(menu, QStringLiteral("&Vide la liste"), QKeySequence(Qt::CTRL | Qt::Key_V), e.Vider,
+                   QStyle::SP_DialogResetButton),
             &QAction::triggered, this, [this] { ViderListe(); });
     if (e.ToutSelectionnerVisible)
         connect(entree(menu, QStringLiteral("Tout sélectionner"), QKeySequence(), e.ToutSelectionner),
@@ -189,7 +168,8 @@ void TForm1::SignalerListePerimee() {
 void TForm1::ouvrirMenuBoites(const QPoint& position) {
     const int ligne = ligneBoiteSelectionnee();
     QMenu menu(this);
-    QAction* interroger = entree(menu, QStringLiteral("Interroger cette boîte"), {}, ligne >= 0);
+    QAction* interroger =
+        entree(menu, QStringLiteral("Interroger cette boîte"), {}, ligne >= 0, QStyle::SP_BrowserReload);
     menu.setDefaultAction(interroger);
     connect(interroger, &QAction::triggered, this,
             [this, ligne] { scrutation_->Timer1Timer(OrigineScrutation::MenuBoite, ligne); });
@@ -209,16 +189,21 @@ void TForm1::ouvrirMenuBoites(const QPoint& position) {
         connect(entree(*filtres, QString::fromUtf8(o.texte), o.touches, true), &QAction::triggered, this,
                 [this, onglet] { ouvrirGestionnaireFiltres(onglet); });
     }
-    for (const char* texte : {"Paramètres", "Restauration", "Jokers Perso"})
-        entree(menu, QString::fromUtf8(texte), {}, false);
+    const std::pair<const char*, QStyle::StandardPixmap> fenetres[] = {
+        {"Paramètres", QStyle::SP_FileDialogDetailedView},
+        {"Restauration", QStyle::SP_DialogResetButton},
+        {"Jokers Perso", QStyle::SP_CustomBase}};
+    for (const auto& [texte, image] : fenetres)
+        entree(menu, QString::fromUtf8(texte), {}, false, image);
     menu.addSeparator();
-    connect(entree(menu, QStringLiteral("Créer une boîte"), {}, true), &QAction::triggered, this,
-            [this] { ouvrirEditeurBoite(); });
-    connect(entree(menu, QStringLiteral("Supprimer cette boîte"), {}, ligne >= 0), &QAction::triggered, this,
-            [this] { ouvrirEditeurBoite(); });
-    connect(entree(menu, QStringLiteral("Modifier cette boîte"), {}, ligne >= 0), &QAction::triggered, this,
-            [this] { ouvrirEditeurBoite(); });
+    connect(entree(menu, QStringLiteral("Créer une boîte"), {}, true, QStyle::SP_FileIcon),
+            &QAction::triggered, this, [this] { ouvrirEditeurBoite(); });
+    connect(entree(menu, QStringLiteral("Supprimer cette boîte"), {}, ligne >= 0, QStyle::SP_TrashIcon),
+            &QAction::triggered, this, [this] { ouvrirEditeurBoite(); });
+    connect(entree(menu, QStringLiteral("Modifier cette boîte"), {}, ligne >= 0,
+                   QStyle::SP_FileDialogContentsView),
+            &QAction::triggered, this, [this] { ouvrirEditeurBoite(); });
     menu.addSeparator();
-    entree(menu, QStringLiteral("A propos d'Tessaron"), {}, false);
+    entree(menu, QStringLiteral("A propos d'Tessaron"), {}, false, QStyle::SP_MessageBoxInformation);
     menu.exec(listeBoites_->viewport()->mapToGlobal(position));
 }
