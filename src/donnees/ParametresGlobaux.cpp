@@ -65,10 +65,6 @@ void lireFiltrage(const FichierIni& ini, ParametresGlobaux& p) {
     p.ConditionsRejetInex = ini.LireEntier(kSection, "ConditionsRejetInex", p.ConditionsRejetInex);
     p.AvantRejetInex = ini.LireEntier(kSection, "AvantRejetInex", p.AvantRejetInex);
     p.IPDns = ini.LireTexte(kSection, "IPDns", p.IPDns);
-    p.TypeRejet = ini.LireEntier(kSection, "TypeRejet", p.TypeRejet);
-    p.AvantRejet = ini.LireEntier(kSection, "AvantRejet", p.AvantRejet);
-    p.ReponseRejet = ini.LireEntier(kSection, "ReponseRejet", p.ReponseRejet);
-    p.ReponseInclure = ini.LireEntier(kSection, "ReponseInclure", p.ReponseInclure);
 }
 
 void lireHistoriqueEtReponse(const FichierIni& ini, ParametresGlobaux& p) {

@@ -65,7 +65,6 @@ struct ParametresGlobaux {
     int ConditionsRejetInex = 0;
     int AvantRejetInex = 0;
     std::string IPDns;
-    int TypeRejet = 0, AvantRejet = 0, ReponseRejet = 0, ReponseInclure = 0;
 
     // Historique.
     int NbHisto = 500;

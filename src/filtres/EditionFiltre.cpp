@@ -26,14 +26,8 @@ void montrerLigne(const VueListeFiltres& vue, int ligne) {
 
 EditionFiltre::EditionFiltre(EtatProgramme& etat, FichierIni& ini, QWidget* parent)
     : etat_(etat), ini_(ini), dialogue_(new TForm6(etat.Correspondance, parent)) {
+    // "Dé&faut" écrit ses quatre clés tout de suite ; chaque création les relit dans le fichier.
     dialogue_->UtiliserFichierIni(&ini_);
-    // Les valeurs en mémoire suivent celles que "Dé&faut" vient d'écrire.
-    dialogue_->SurDefaut = [this](const ChoixEditeur& choix) {
-        etat_.Parametres.TypeRejet = choix.Mode;
-        etat_.Parametres.AvantRejet = choix.Action;
-        etat_.Parametres.ReponseRejet = choix.Reponse;
-        etat_.Parametres.ReponseInclure = choix.Inclure;
-    };
 }
 
 // Le dialogue peut avoir été détruit avec sa fenêtre mère ; sinon il part avec l'édition.
